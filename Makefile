@@ -1,0 +1,53 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+# Everything else here is a convenience around the CMake presets.
+
+JOBS ?= 2
+DEPS_STAMP := build/.deps-installed
+
+.PHONY: all deps run test test-dev test-asan bench fuzz screenshot package format clean
+
+all: build-dev
+
+deps: $(DEPS_STAMP)
+
+$(DEPS_STAMP): scripts/install-deps
+	scripts/install-deps
+	@mkdir -p build && touch $@
+
+build-%: deps
+	cmake --preset $* >/dev/null
+	cmake --build --preset $* -j $(JOBS)
+
+run: build-dev
+	@if [ -x build/dev/app/velunor ]; then build/dev/app/velunor; \
+	else echo "make run: the calculation is built; the window is not part of the build yet"; fi
+
+test: test-dev test-asan
+
+test-dev: build-dev
+	ctest --preset dev -j $(JOBS)
+
+test-asan: build-asan
+	ctest --preset asan -j $(JOBS)
+
+bench: build-release
+	build/release/bench/clearance_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+
+# FUZZ_SECONDS bounds the run; the corpus grows in build/fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz: build-fuzz
+	mkdir -p build/fuzz/corpus
+	build/fuzz/fuzz/clearance_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  build/fuzz/corpus fuzz/corpus
+
+screenshot: build-dev
+	scripts/screenshot
+
+package: build-release
+	cd build/release && cpack -G DEB
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build
