@@ -1,0 +1,171 @@
+// Line-oriented front end to the clearance core for the reference check.
+//
+// Field texts may hold any byte, so every text travels hex-encoded ("-" for an
+// empty text). One request per input line, one answer per output line:
+//   P <text>                       -> parsed single as 8 hex digits of its bits
+//   T <bits>                       -> result text of that single, "-" when empty
+//   C <in> <lb> <b1> ... <b6>      -> <error> <clearance bits> for six singles given as bits
+//   E <in> <lb> <t1> ... <t6>      -> <kind> <error> [<result text>]
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/clearance.h"
+
+namespace {
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+std::optional<std::string> decodeText(const std::string& token) {
+    if (token == "-") {
+        return std::string();
+    }
+    if (token.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::string text;
+    text.reserve(token.size() / 2);
+    for (std::size_t i = 0; i < token.size(); i += 2) {
+        const int high = hexValue(token[i]);
+        const int low = hexValue(token[i + 1]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        text.push_back(static_cast<char>(high * 16 + low));
+    }
+    return text;
+}
+
+const char* kindName(crcl::OutcomeKind kind) {
+    switch (kind) {
+        case crcl::OutcomeKind::InvalidFields:
+            return "invalid";
+        case crcl::OutcomeKind::FloatingPointError:
+            return "fperror";
+        case crcl::OutcomeKind::Result:
+            return "result";
+    }
+    return "?";
+}
+
+const char* errorName(crcl::FpError error) {
+    switch (error) {
+        case crcl::FpError::None:
+            return "none";
+        case crcl::FpError::Overflow:
+            return "overflow";
+        case crcl::FpError::DivisionByZero:
+            return "divzero";
+        case crcl::FpError::InvalidOperation:
+            return "invalidop";
+    }
+    return "?";
+}
+
+std::string hexBits(float value) {
+    char buffer[9];
+    std::snprintf(buffer, sizeof buffer, "%08x", std::bit_cast<std::uint32_t>(value));
+    return buffer;
+}
+
+std::optional<float> singleFromHex(const std::string& hex) {
+    std::uint32_t bits = 0;
+    const auto [end, error] = std::from_chars(hex.data(), hex.data() + hex.size(), bits, 16);
+    if (error != std::errc() || end != hex.data() + hex.size()) {
+        return std::nullopt;
+    }
+    return std::bit_cast<float>(bits);
+}
+
+std::optional<std::string> answer(const std::vector<std::string>& tokens) {
+    if (tokens.size() == 2 && tokens[0] == "P") {
+        const auto text = decodeText(tokens[1]);
+        if (!text) {
+            return std::nullopt;
+        }
+        return hexBits(crcl::parseField(*text));
+    }
+    if (tokens.size() == 2 && tokens[0] == "T") {
+        const auto value = singleFromHex(tokens[1]);
+        if (!value) {
+            return std::nullopt;
+        }
+        const std::string text = crcl::resultText(*value);
+        return text.empty() ? std::string("-") : text;
+    }
+    if (tokens.size() == 9 && tokens[0] == "C") {
+        std::array<float, 6> values{};
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const auto value = singleFromHex(tokens[3 + i]);
+            if (!value) {
+                return std::nullopt;
+            }
+            values[i] = *value;
+        }
+        const crcl::ClearanceInputs inputs{values[0],        values[1],       values[2],
+                                           values[3],        values[4],       values[5],
+                                           tokens[1] == "1", tokens[2] == "1"};
+        const crcl::ClearanceResult result = crcl::computeClearance(inputs);
+        return std::string(errorName(result.error)) + ' ' + hexBits(result.clearance);
+    }
+    if (tokens.size() == 9 && tokens[0] == "E") {
+        std::array<std::string, 6> texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            auto text = decodeText(tokens[3 + i]);
+            if (!text) {
+                return std::nullopt;
+            }
+            texts[i] = std::move(*text);
+        }
+        const crcl::Outcome outcome =
+            crcl::evaluateClearance(texts, tokens[1] == "1", tokens[2] == "1");
+        std::string line = std::string(kindName(outcome.kind)) + ' ' + errorName(outcome.error);
+        if (outcome.kind == crcl::OutcomeKind::Result) {
+            line += ' ' + outcome.text;
+        }
+        return line;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int main() {
+    std::ios::sync_with_stdio(false);
+    std::string line;
+    std::size_t lineNumber = 0;
+    while (std::getline(std::cin, line)) {
+        ++lineNumber;
+        std::istringstream fields(line);
+        std::vector<std::string> tokens;
+        for (std::string token; fields >> token;) {
+            tokens.push_back(token);
+        }
+        const auto reply = answer(tokens);
+        if (!reply) {
+            std::cerr << "crcl_eval: malformed request on line " << lineNumber << '\n';
+            return 2;
+        }
+        std::cout << *reply << '\n';
+    }
+    return 0;
+}
