@@ -14,8 +14,8 @@
 #include <cstdio>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/clearance.h"
@@ -35,24 +35,35 @@ int hexValue(char c) {
     return -1;
 }
 
-std::optional<std::string> decodeText(const std::string& token) {
+std::optional<std::string> decodeText(std::string_view token) {
     if (token == "-") {
         return std::string();
     }
     if (token.size() % 2 != 0) {
         return std::nullopt;
     }
-    std::string text;
-    text.reserve(token.size() / 2);
-    for (std::size_t i = 0; i < token.size(); i += 2) {
-        const int high = hexValue(token[i]);
-        const int low = hexValue(token[i + 1]);
+    std::string text(token.size() / 2, '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int high = hexValue(token[2 * i]);
+        const int low = hexValue(token[2 * i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
-        text.push_back(static_cast<char>(high * 16 + low));
+        text[i] = static_cast<char>(high * 16 + low);
     }
     return text;
+}
+
+std::vector<std::string_view> splitTokens(std::string_view line) {
+    std::vector<std::string_view> tokens;
+    while (!line.empty()) {
+        const std::size_t space = line.find(' ');
+        if (space != 0) {
+            tokens.push_back(line.substr(0, space));
+        }
+        line = space == std::string_view::npos ? std::string_view() : line.substr(space + 1);
+    }
+    return tokens;
 }
 
 const char* kindName(crcl::OutcomeKind kind) {
@@ -87,7 +98,7 @@ std::string hexBits(float value) {
     return buffer;
 }
 
-std::optional<float> singleFromHex(const std::string& hex) {
+std::optional<float> singleFromHex(std::string_view hex) {
     std::uint32_t bits = 0;
     const auto [end, error] = std::from_chars(hex.data(), hex.data() + hex.size(), bits, 16);
     if (error != std::errc() || end != hex.data() + hex.size()) {
@@ -96,7 +107,7 @@ std::optional<float> singleFromHex(const std::string& hex) {
     return std::bit_cast<float>(bits);
 }
 
-std::optional<std::string> answer(const std::vector<std::string>& tokens) {
+std::optional<std::string> answer(const std::vector<std::string_view>& tokens) {
     if (tokens.size() == 2 && tokens[0] == "P") {
         const auto text = decodeText(tokens[1]);
         if (!text) {
@@ -155,12 +166,7 @@ int main() {
     std::size_t lineNumber = 0;
     while (std::getline(std::cin, line)) {
         ++lineNumber;
-        std::istringstream fields(line);
-        std::vector<std::string> tokens;
-        for (std::string token; fields >> token;) {
-            tokens.push_back(token);
-        }
-        const auto reply = answer(tokens);
+        const auto reply = answer(splitTokens(line));
         if (!reply) {
             std::cerr << "crcl_eval: malformed request on line " << lineNumber << '\n';
             return 2;
