@@ -16,24 +16,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/clearance.h"
 
 namespace {
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 std::optional<std::string> decodeText(std::string_view token) {
     if (token == "-") {
@@ -44,12 +32,13 @@ std::optional<std::string> decodeText(std::string_view token) {
     }
     std::string text(token.size() / 2, '\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const int high = hexValue(token[2 * i]);
-        const int low = hexValue(token[2 * i + 1]);
-        if (high < 0 || low < 0) {
+        const char* pair = token.data() + 2 * i;
+        unsigned char byte = 0;
+        const auto [end, error] = std::from_chars(pair, pair + 2, byte, 16);
+        if (error != std::errc() || end != pair + 2) {
             return std::nullopt;
         }
-        text[i] = static_cast<char>(high * 16 + low);
+        text[i] = static_cast<char>(byte);
     }
     return text;
 }
