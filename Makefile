@@ -4,7 +4,7 @@
 JOBS ?= 2
 DEPS_STAMP := build/.deps-installed
 
-.PHONY: all deps run test test-dev test-asan bench fuzz screenshot package format clean
+.PHONY: all deps run test test-dev test-asan test-fuzz bench fuzz screenshot package format clean
 
 all: build-dev
 
@@ -22,13 +22,17 @@ run: build-dev
 	@if [ -x build/dev/app/velunor ]; then build/dev/app/velunor; \
 	else echo "make run: the calculation is built; the window is not part of the build yet"; fi
 
-test: test-dev test-asan
+test: test-dev test-asan test-fuzz
 
 test-dev: build-dev
 	ctest --preset dev -j $(JOBS)
 
 test-asan: build-asan
 	ctest --preset asan -j $(JOBS)
+
+# A short libFuzzer pass over the seed corpus; `make fuzz` runs the long one.
+test-fuzz: build-fuzz
+	ctest --test-dir build/fuzz/fuzz --output-on-failure
 
 bench: build-release
 	build/release/bench/clearance_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
