@@ -1,0 +1,60 @@
+#pragma once
+
+// The one window of a program, built from its layout table. Controls are
+// addressed by their names in the table; an unknown name is a programming error
+// and throws std::invalid_argument.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/layout.h"
+
+namespace velunor::platform {
+
+struct Extent {
+    float width;  // twips
+    float height;
+};
+
+class Form {
+public:
+    // Creates the window and every control, hidden, with the captions, texts,
+    // positions, tab order and option selections of the layout.
+    explicit Form(const FormLayout& layout);
+    ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Runs when a text box or option button receives the focus by mouse, Tab,
+    // Shift+Tab, the arrow keys or at start-up, before typing reaches it; not
+    // when the window merely becomes active again after a message box or menu.
+    void onGotFocus(std::string_view control, std::function<void()> handler);
+    // Runs once per activation of a command button or menu item.
+    void onClick(std::string_view control, std::function<void()> handler);
+
+    std::string text(std::string_view textBox) const;  // UTF-8
+    // Start and length count characters (code points).
+    void setSelection(std::string_view textBox, int start, int length);
+    bool value(std::string_view optionButton) const;
+    void setCaption(std::string_view label, std::string_view caption);
+
+    Extent outerSize() const;
+    void moveTo(float left, float top);  // outer position, twips
+
+    // Shows the window and gives the focus to the control with the lowest tab
+    // index, which gets its GotFocus.
+    void show();
+    // Modal, one OK button, no icon, the layout's message title; returns when
+    // dismissed. Line feeds break lines and spaces are shown as written.
+    void messageBox(std::string_view text);
+    // Closes the window and leaves the event loop; no handler runs afterwards.
+    void end();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+}  // namespace velunor::platform

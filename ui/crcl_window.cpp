@@ -1,0 +1,80 @@
+#include "ui/crcl_window.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "core/clearance.h"
+#include "platform/system.h"
+#include "ui/layout.h"
+#include "ui/texts.h"
+
+namespace velunor::ui {
+
+namespace {
+
+int characterCount(std::string_view utf8) {
+    return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+}  // namespace
+
+float centredStart(float screenExtent, float windowExtent) {
+    return std::max(0.0f, (screenExtent - windowExtent) / 2.0f);
+}
+
+CrClWindow::CrClWindow() : form_(kCrClLayout) {
+    for (const std::string_view box : kFieldBoxes) {
+        form_.onGotFocus(box, [this, box] { enterField(box); });
+    }
+    for (const std::string_view option : kUnitOptions) {
+        form_.onGotFocus(option, [this] { clearResult(); });
+    }
+    form_.onClick("CmdCalc", [this] { calculateClearance(); });
+    form_.onClick("CmdExit", [this] { form_.end(); });
+    form_.onClick("MnuHelpHelp", [this] { form_.messageBox(helpText()); });
+    form_.onClick("MnuHelpAbout", [this] { form_.messageBox(aboutText()); });
+    load();
+    form_.show();
+}
+
+void CrClWindow::load() {
+    const platform::Extent screen = platform::screenSize();
+    const platform::Extent window = form_.outerSize();
+    form_.moveTo(centredStart(screen.width, window.width),
+                 centredStart(screen.height, window.height));
+    form_.setCaption("LblOrvaleAddr", contactBlock(platform::currentYear()));
+}
+
+void CrClWindow::calculateClearance() {
+    std::array<std::string, kFieldBoxes.size()> texts;
+    std::transform(kFieldBoxes.begin(), kFieldBoxes.end(), texts.begin(),
+                   [this](std::string_view box) { return form_.text(box); });
+    const crcl::Outcome outcome =
+        crcl::evaluateClearance(texts, form_.value("OptIn"), form_.value("OptLb"));
+    switch (outcome.kind) {
+        case crcl::OutcomeKind::InvalidFields:
+            form_.messageBox(kInvalidFieldsMessage);
+            break;
+        case crcl::OutcomeKind::FloatingPointError:
+            form_.messageBox(kOutOfRangeMessage);
+            break;
+        case crcl::OutcomeKind::Result:
+            form_.setCaption("LblCrCl", outcome.text);
+            break;
+    }
+}
+
+// Selecting the whole text lets the next keystroke replace the old value.
+void CrClWindow::enterField(std::string_view box) {
+    form_.setSelection(box, 0, characterCount(form_.text(box)));
+    clearResult();
+}
+
+void CrClWindow::clearResult() {
+    form_.setCaption("LblCrCl", "");
+}
+
+}  // namespace velunor::ui
