@@ -15,7 +15,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 
 #include <algorithm>
 #include <limits>
@@ -114,6 +116,32 @@ QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
         }
     }
     throw std::invalid_argument("unknown control kind");
+}
+
+// The option buttons were drawn just big enough for a 13-pixel marker; a
+// style whose marker is larger gets the room, or the marker is cut off.
+void fitMarker(QWidget* option) {
+    const int marker =
+        option->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, option);
+    if (option->height() < marker) {
+        option->resize(option->width(), marker);
+    }
+}
+
+// A message's lines are laid out as written (the About text indents its
+// formula under its first line), so the box grows to its longest line instead
+// of wrapping at its usual width; only a screen too narrow still wraps it.
+void keepLines(QMessageBox& box) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label == nullptr) {
+        return;
+    }
+    int widest = 0;
+    for (const QString& line : box.text().split(u'\n')) {
+        widest = qMax(widest, label->fontMetrics().horizontalAdvance(line));
+    }
+    const int room = box.screen()->availableGeometry().width() * 3 / 4;
+    label->setMinimumWidth(qMin(widest + label->fontMetrics().averageCharWidth(), room));
 }
 
 bool takesFocus(ControlKind kind) {
@@ -217,6 +245,9 @@ void Form::Impl::buildControls(QWidget* client) {
         widget->setObjectName(toQString(row.name));
         widget->setGeometry(pixels(row.left), pixels(row.top), pixels(row.width),
                             pixels(row.height));
+        if (row.kind == ControlKind::OptionButton) {
+            fitMarker(widget);
+        }
         if (!row.font.family.empty()) {
             widget->setFont(QFont(toQString(row.font.family), row.font.pointSize));
         }
@@ -511,6 +542,7 @@ void Form::messageBox(std::string_view text) {
     QMessageBox box(QMessageBox::NoIcon, toQString(d_->layout.messageTitle), toQString(text),
                     QMessageBox::Ok, d_->window.get());
     box.setTextFormat(Qt::PlainText);
+    keepLines(box);
     box.exec();
     // Not every window system hands the focus back when the box goes; the
     // window's own focus returns with the activation and is no GotFocus.
