@@ -531,6 +531,8 @@ void Form::show() {
     }
     d_->lastGotFocus = nullptr;
     d_->window->show();
+    // Without a window manager nobody else gives the new window the keyboard.
+    d_->window->activateWindow();
     // The toolkit reports the first focus as the window's activation, which is
     // not an entry into the control: deliver it as one.
     if (first != nullptr && d_->lastGotFocus != first) {
