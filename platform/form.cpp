@@ -275,6 +275,10 @@ void Form::Impl::buildControls(QWidget* client) {
 void Form::Impl::nameControls() {
     for (const LabelRow& relation : layout.labels) {
         QWidget* widget = find(relation.control).widget;
+        if (relation.naming == Naming::Literal) {
+            widget->setAccessibleName(toQString(relation.label));
+            continue;
+        }
         const QString text = toQString(find(relation.label).row.caption);
         if (relation.naming == Naming::Name) {
             widget->setAccessibleName(text);

@@ -65,6 +65,7 @@ struct MenuRow {
 enum class Naming {
     Name,         // the label's caption is the control's accessible name
     Description,  // ... its accessible description
+    Literal,      // no label: the text in its place is the accessible name
 };
 
 // Which label tells assistive technology what a control is.

@@ -50,7 +50,8 @@ constexpr MenuRow kMenus[] = {
     {"MnuHelpAbout", "MnuHelp", "About"},
 };
 
-// What a screen reader announces for each box and unit marker.
+// What a screen reader announces for each box, unit marker and the logo,
+// which is a tab stop.
 constexpr LabelRow kLabels[] = {
     {"TxtUCr", "Label1"},
     {"TxtSCr", "Label2"},
@@ -63,6 +64,7 @@ constexpr LabelRow kLabels[] = {
     {"OptLb", "LblLb"},
     {"OptKg", "LblKg"},
     {"LblCrCl", "Label9", Naming::Description},
+    {"PicOrvaleLogo", "Orvale logo", Naming::Literal},
 };
 
 }  // namespace

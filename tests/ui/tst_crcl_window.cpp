@@ -73,6 +73,17 @@ private:
     QTimer timer_;
 };
 
+// "click OptCm; Enter" -> {"click OptCm", "Enter"}
+QStringList split(const char* text, char16_t separator) {
+    QStringList parts;
+    for (const QString& part : QString::fromUtf8(text).split(separator)) {
+        if (!part.trimmed().isEmpty()) {
+            parts << part.trimmed();
+        }
+    }
+    return parts;
+}
+
 }  // namespace
 
 class CrClWindowTest : public QObject {
@@ -83,6 +94,8 @@ private slots:
     void cleanup();
 
     void startUp();
+    void centring_data();
+    void centring();
     void layout_data();
     void layout();
     void tabCycle_data();
@@ -212,6 +225,24 @@ void CrClWindowTest::startUp() {
     QVERIFY(qAbs(control(u"LblOrvaleAddr"_s)->geometry().center().x() - 347) <= 1);
 }
 
+// Twips; a window larger than the screen starts at 0 so its title bar stays
+// within reach.
+void CrClWindowTest::centring_data() {
+    QTest::addColumn<float>("screen");
+    QTest::addColumn<float>("window");
+    QTest::addColumn<float>("start");
+    QTest::newRow("1024 px screen, 531 px window") << 15360.0f << 7965.0f << 3697.5f;
+    QTest::newRow("531 px screen, 531 px window") << 7965.0f << 7965.0f << 0.0f;
+    QTest::newRow("480 px screen, 531 px window") << 7200.0f << 7965.0f << 0.0f;
+}
+
+void CrClWindowTest::centring() {
+    QFETCH(float, screen);
+    QFETCH(float, window);
+    QFETCH(float, start);
+    QCOMPARE(velunor::ui::centredStart(screen, window), start);
+}
+
 // Where each control lands, in pixels of the window's client area; the size
 // too where the toolkit's own drawing does not decide it.
 void CrClWindowTest::layout_data() {
@@ -244,21 +275,16 @@ void CrClWindowTest::tabCycle_data() {
     QTest::addColumn<QStringList>("setup");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QStringList>("visits");
-    QTest::newRow("Tab, in and lb")
-        << QStringList{} << u"Tab"_s
-        << QStringList{u"TxtSCr"_s,        u"TxtUVol"_s, u"TxtTime"_s, u"TxtHt"_s,
-                       u"TxtWt"_s,         u"OptLb"_s,   u"CmdCalc"_s, u"CmdExit"_s,
-                       u"PicOrvaleLogo"_s, u"OptIn"_s,   u"TxtUCr"_s};
-    QTest::newRow("Shift+Tab, in and lb")
-        << QStringList{} << u"Shift+Tab"_s
-        << QStringList{u"OptIn"_s,   u"PicOrvaleLogo"_s, u"CmdExit"_s, u"CmdCalc"_s,
-                       u"OptLb"_s,   u"TxtWt"_s,         u"TxtHt"_s,   u"TxtTime"_s,
-                       u"TxtUVol"_s, u"TxtSCr"_s,        u"TxtUCr"_s};
-    QTest::newRow("Tab, cm and kg")
-        << QStringList{u"click OptCm"_s, u"click OptKg"_s, u"click TxtUCr"_s} << u"Tab"_s
-        << QStringList{u"TxtSCr"_s,  u"TxtUVol"_s,       u"TxtTime"_s, u"TxtHt"_s,
-                       u"OptCm"_s,   u"TxtWt"_s,         u"OptKg"_s,   u"CmdCalc"_s,
-                       u"CmdExit"_s, u"PicOrvaleLogo"_s, u"TxtUCr"_s};
+    auto add = [](const char* setup, const char* key, const char* visits) {
+        QTest::addRow("%s%s", setup, key)
+            << split(setup, u';') << QString::fromUtf8(key) << split(visits, u' ');
+    };
+    add("", "Tab",
+        "TxtSCr TxtUVol TxtTime TxtHt TxtWt OptLb CmdCalc CmdExit PicOrvaleLogo OptIn TxtUCr");
+    add("", "Shift+Tab",
+        "OptIn PicOrvaleLogo CmdExit CmdCalc OptLb TxtWt TxtHt TxtTime TxtUVol TxtSCr TxtUCr");
+    add("click OptCm; click OptKg; click TxtUCr; ", "Tab",
+        "TxtSCr TxtUVol TxtTime TxtHt OptCm TxtWt OptKg CmdCalc CmdExit PicOrvaleLogo TxtUCr");
 }
 
 // Each stop in turn; a text box is entered with its whole text selected.
@@ -281,98 +307,55 @@ void CrClWindowTest::session_data() {
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("focus");
     QTest::addColumn<QString>("units");
-    QTest::addColumn<QStringList>("messages");
-    const QString inLb = u"OptIn OptLb"_s;
-    const QString warning = u"Make sure all data fields contain a number!"_s;
-    const QString outOfRange =
-        u"The values entered are out of range: no clearance can be calculated."_s;
-    auto row = [](const char* name, const QStringList& steps) -> QTestData& {
-        return QTest::newRow(name) << steps;
+    QTest::addColumn<QString>("message");
+    const char* inLb = "OptIn OptLb";
+    const char* warning = "Make sure all data fields contain a number!";
+    const char* outOfRange = "The values entered are out of range: no clearance can be calculated.";
+    const char* anyText = "*";
+    auto add = [&](const char* steps, const char* result, const char* focus,
+                   const char* units = nullptr, const char* message = "") {
+        QTest::newRow(steps) << split(steps, u';') << QString::fromUtf8(result)
+                             << QString::fromUtf8(focus) << QString::fromUtf8(units ? units : inLb)
+                             << QString::fromUtf8(message);
     };
 
     // Calculate by click, by Enter from every kind of control, and its results
-    row("click CmdCalc", {u"click CmdCalc"_s})
-        << u"50.0"_s << u"CmdCalc"_s << inLb << QStringList{};
-    row("Enter in TxtUCr", {u"Enter"_s}) << u"50.0"_s << u"TxtUCr"_s << inLb << QStringList{};
-    row("keypad Enter in TxtWt", {u"click TxtWt"_s, u"Num+Enter"_s})
-        << u"50.0"_s << u"TxtWt"_s << inLb << QStringList{};
-    row("Ctrl+Enter in TxtHt", {u"click TxtHt"_s, u"Ctrl+Enter"_s})
-        << u"50.0"_s << u"TxtHt"_s << inLb << QStringList{};
-    row("Enter on OptLb", {u"click OptLb"_s, u"Enter"_s})
-        << u"50.0"_s << u"OptLb"_s << inLb << QStringList{};
-    row("Enter on PicOrvaleLogo", {u"click PicOrvaleLogo"_s, u"Enter"_s})
-        << u"50.0"_s << u"PicOrvaleLogo"_s << inLb << QStringList{};
-    row("Space on CmdCalc",
-        {u"click TxtTime"_s, u"Tab"_s, u"Tab"_s, u"Tab"_s, u"Tab"_s, u"Space"_s})
-        << u"50.0"_s << u"CmdCalc"_s << inLb << QStringList{};
-    row("TxtSCr 2.0", {u"Tab"_s, u"type 2.0"_s, u"click CmdCalc"_s})
-        << u"25.0"_s << u"CmdCalc"_s << inLb << QStringList{};
-    row("OptCm", {u"click OptCm"_s, u"click CmdCalc"_s})
-        << u"79.6"_s << u"CmdCalc"_s << u"OptCm OptLb"_s << QStringList{};
-    row("TxtUCr 12abc", {u"type 12abc"_s, u"Enter"_s})
-        << u"10.9"_s << u"TxtUCr"_s << inLb << QStringList{};
-    row("120, 1.2, 1800, 24, 170 cm, 70 kg",
-        {u"type 120"_s, u"Tab"_s, u"type 1.2"_s, u"Tab"_s, u"type 1800"_s, u"Tab"_s, u"type 24"_s,
-         u"Tab"_s, u"type 170"_s, u"click OptCm"_s, u"click TxtWt"_s, u"type 70"_s,
-         u"click OptKg"_s, u"click CmdCalc"_s})
-        << u"117.9"_s << u"CmdCalc"_s << u"OptCm OptKg"_s << QStringList{};
-    row("Calculate twice", {u"click CmdCalc"_s, u"click CmdCalc"_s})
-        << u"50.0"_s << u"CmdCalc"_s << inLb << QStringList{};
+    add("click CmdCalc", "50.0", "CmdCalc");
+    add("Enter", "50.0", "TxtUCr");
+    add("click TxtWt; Num+Enter", "50.0", "TxtWt");
+    add("click TxtHt; Ctrl+Enter", "50.0", "TxtHt");
+    add("click OptLb; Enter", "50.0", "OptLb");
+    add("click PicOrvaleLogo; Enter", "50.0", "PicOrvaleLogo");
+    add("click TxtTime; Tab; Tab; Tab; Tab; Space", "50.0", "CmdCalc");
+    add("Tab; type 2.0; click CmdCalc", "25.0", "CmdCalc");
+    add("click OptCm; click CmdCalc", "79.6", "CmdCalc", "OptCm OptLb");
+    add("type 12abc; Enter", "10.9", "TxtUCr");
+    add("type 120; Tab; type 1.2; Tab; type 1800; Tab; type 24; Tab; type 170; click OptCm; "
+        "click TxtWt; type 70; click OptKg; click CmdCalc",
+        "117.9", "CmdCalc", "OptCm OptKg");
 
-    // Entering a field or unit empties the result; buttons, labels and menus do not
-    row("Tab into TxtSCr after a result", {u"Enter"_s, u"Tab"_s})
-        << QString() << u"TxtSCr"_s << inLb << QStringList{};
-    row("click TxtVol after a result", {u"click CmdCalc"_s, u"click TxtUVol"_s})
-        << QString() << u"TxtUVol"_s << inLb << QStringList{};
-    row("click OptKg after a result", {u"click CmdCalc"_s, u"click OptKg"_s})
-        << QString() << u"OptKg"_s << u"OptIn OptKg"_s << QStringList{};
-    row("Shift+Tab into OptIn after a result", {u"Enter"_s, u"Shift+Tab"_s})
-        << QString() << u"OptIn"_s << inLb << QStringList{};
-    row("Down in OptLb after a result", {u"click OptLb"_s, u"Enter"_s, u"Down"_s})
-        << QString() << u"OptKg"_s << u"OptIn OptKg"_s << QStringList{};
-    row("Up in OptKg after a result", {u"click OptKg"_s, u"Enter"_s, u"Up"_s})
-        << QString() << u"OptLb"_s << inLb << QStringList{};
-    row("Down in OptIn", {u"click OptIn"_s, u"Down"_s})
-        << QString() << u"OptCm"_s << u"OptCm OptLb"_s << QStringList{};
-    row("Tab onto CmdExit after a result", {u"click CmdCalc"_s, u"Tab"_s})
-        << u"50.0"_s << u"CmdExit"_s << inLb << QStringList{};
-    row("click Label1 and LblCm after a result",
-        {u"click CmdCalc"_s, u"click Label1"_s, u"click LblCm"_s})
-        << u"50.0"_s << u"CmdCalc"_s << inLb << QStringList{};
-    row("typing after Enter keeps the result", {u"Enter"_s, u"type 60"_s})
-        << u"50.0"_s << u"TxtUCr"_s << inLb << QStringList{};
-    row("menu Help after a result", {u"click CmdCalc"_s, u"menu MnuHelpHelp"_s})
-        << u"50.0"_s << u"CmdCalc"_s << inLb << QStringList{u"*"_s};
-    row("F10 Down Enter after a result", {u"click CmdCalc"_s, u"F10"_s, u"Down"_s, u"Enter"_s})
-        << u"50.0"_s << u"CmdCalc"_s << inLb << QStringList{u"*"_s};
-    row("menu About after a result", {u"click CmdCalc"_s, u"Tab"_s, u"menu MnuHelpAbout"_s})
-        << u"50.0"_s << u"CmdExit"_s << inLb << QStringList{u"*"_s};
+    // Entering a field or unit empties the result; buttons, labels, typing and menus do not
+    add("Enter; Tab", "", "TxtSCr");
+    add("click CmdCalc; click TxtUVol", "", "TxtUVol");
+    add("click CmdCalc; click OptKg", "", "OptKg", "OptIn OptKg");
+    add("Enter; Shift+Tab", "", "OptIn");
+    add("click OptLb; Enter; Down", "", "OptKg", "OptIn OptKg");
+    add("click OptIn; Up", "", "OptCm", "OptCm OptLb");
+    add("click CmdCalc; Tab", "50.0", "CmdExit");
+    add("click CmdCalc; click Label1; click LblCm", "50.0", "CmdCalc");
+    add("Enter; type 60", "50.0", "TxtUCr");
+    add("click CmdCalc; menu MnuHelpHelp", "50.0", "CmdCalc", inLb, anyText);
+    add("click CmdCalc; F10; Down; Enter", "50.0", "CmdCalc", inLb, anyText);
+    add("click CmdCalc; Tab; menu MnuHelpAbout", "50.0", "CmdExit", inLb, anyText);
 
-    // Bad fields: one warning, nothing else changes, not even when the focus
-    // comes back to the field as the box closes
-    row("TxtTime empty", {u"click TxtTime"_s, u"type "_s, u"click CmdCalc"_s})
-        << QString() << u"CmdCalc"_s << inLb << QStringList{warning};
-    row("TxtUCr abc after a result", {u"Enter"_s, u"type abc"_s, u"Enter"_s})
-        << u"50.0"_s << u"TxtUCr"_s << inLb << QStringList{warning};
-    row("TxtUVol 0", {u"click TxtUVol"_s, u"type 0"_s, u"Enter"_s})
-        << QString() << u"TxtUVol"_s << inLb << QStringList{warning};
-    row("TxtWt -5", {u"click TxtWt"_s, u"type -5"_s, u"click CmdCalc"_s})
-        << QString() << u"CmdCalc"_s << inLb << QStringList{warning};
-    row("TxtSCr 1e-46", {u"Tab"_s, u"type 1e-46"_s, u"click CmdCalc"_s})
-        << QString() << u"CmdCalc"_s << inLb << QStringList{warning};
-
-    // Values out of range: a message of the same kind, the result left as it is
-    row("TxtSCr and TxtTime 1e-20",
-        {u"Tab"_s, u"type 1e-20"_s, u"click TxtTime"_s, u"type 1e-20"_s, u"click CmdCalc"_s})
-        << QString() << u"CmdCalc"_s << inLb << QStringList{outOfRange};
-    row("TxtUCr 1e39 after a result", {u"Enter"_s, u"type 1e39"_s, u"Enter"_s})
-        << u"50.0"_s << u"TxtUCr"_s << inLb << QStringList{outOfRange};
-    row("TxtHt 2e38 in", {u"click TxtHt"_s, u"type 2e38"_s, u"click CmdCalc"_s})
-        << QString() << u"CmdCalc"_s << inLb << QStringList{outOfRange};
-    row("TxtHt 1e-44 cm, TxtWt 1e-44 kg",
-        {u"click TxtHt"_s, u"type 1e-44"_s, u"click OptCm"_s, u"click TxtWt"_s, u"type 1e-44"_s,
-         u"click OptKg"_s, u"click CmdCalc"_s})
-        << QString() << u"CmdCalc"_s << u"OptCm OptKg"_s << QStringList{outOfRange};
+    // A failed Calculate changes nothing, not even when the focus comes back
+    // to the field as the message box closes
+    add("click TxtTime; type; click CmdCalc", "", "CmdCalc", inLb, warning);
+    add("Enter; type abc; Enter", "50.0", "TxtUCr", inLb, warning);
+    add("click TxtWt; type -5; click CmdCalc", "", "CmdCalc", inLb, warning);
+    add("Tab; type 1e-20; click TxtTime; type 1e-20; click CmdCalc", "", "CmdCalc", inLb,
+        outOfRange);
+    add("Enter; type 1e39; Enter", "50.0", "TxtUCr", inLb, outOfRange);
 }
 
 void CrClWindowTest::session() {
@@ -380,37 +363,35 @@ void CrClWindowTest::session() {
     QFETCH(QString, result);
     QFETCH(QString, focus);
     QFETCH(QString, units);
-    QFETCH(QStringList, messages);
+    QFETCH(QString, message);
     perform(steps);
     QVERIFY(QTest::qWaitForWindowActive(window_));
     QCOMPARE(this->result(), result);
     QCOMPARE(focusName(), focus);
     QCOMPARE(this->units(), units);
-    QCOMPARE(watchdog_->seen.size(), messages.size());
-    for (qsizetype i = 0; i < messages.size(); ++i) {
-        const MessageBoxWatchdog::Seen& seen = watchdog_->seen[i];
-        if (messages[i] != u"*"_s) {
-            QCOMPARE(seen.text, messages[i]);
-        }
-        QCOMPARE(seen.title, u"Velunor"_s);
-        QCOMPARE(seen.icon, QMessageBox::NoIcon);
-        QCOMPARE(seen.buttons, QStringList{u"OK"_s});
+    QCOMPARE(watchdog_->seen.size(), message.isEmpty() ? 0 : 1);
+    if (message.isEmpty()) {
+        return;
     }
-    // A failed Calculate leaves the fields as typed.
-    if (!messages.isEmpty() && focus.startsWith(u"Txt"_s)) {
+    const MessageBoxWatchdog::Seen& seen = watchdog_->seen.front();
+    if (message != u"*"_s) {
+        QCOMPARE(seen.text, message);
+    }
+    QCOMPARE(seen.title, u"Velunor"_s);
+    QCOMPARE(seen.icon, QMessageBox::NoIcon);
+    QCOMPARE(seen.buttons, QStringList{u"OK"_s});
+    if (focus.startsWith(u"Txt"_s)) {
         QVERIFY(!control<QLineEdit>(focus)->hasSelectedText());
     }
 }
 
 void CrClWindowTest::exits_data() {
     QTest::addColumn<QStringList>("steps");
-    QTest::newRow("click CmdExit") << QStringList{u"click CmdExit"_s};
-    QTest::newRow("Enter on CmdExit")
-        << QStringList{u"Shift+Tab"_s, u"Shift+Tab"_s, u"Shift+Tab"_s, u"Enter"_s};
-    QTest::newRow("Space on CmdExit")
-        << QStringList{u"Shift+Tab"_s, u"Shift+Tab"_s, u"Shift+Tab"_s, u"Space"_s};
-    QTest::newRow("click CmdExit with TxtUCr abc")
-        << QStringList{u"type abc"_s, u"click CmdExit"_s};
+    for (const char* steps :
+         {"click CmdExit", "Shift+Tab; Shift+Tab; Shift+Tab; Enter",
+          "Shift+Tab; Shift+Tab; Shift+Tab; Space", "type abc; click CmdExit"}) {
+        QTest::newRow(steps) << split(steps, u';');
+    }
 }
 
 void CrClWindowTest::exits() {
@@ -471,6 +452,7 @@ void CrClWindowTest::accessibleNames_data() {
     QTest::newRow("OptCm") << u"OptCm"_s << u"cm"_s;
     QTest::newRow("OptLb") << u"OptLb"_s << u"lb"_s;
     QTest::newRow("OptKg") << u"OptKg"_s << u"kg"_s;
+    QTest::newRow("PicOrvaleLogo") << u"PicOrvaleLogo"_s << u"Orvale logo"_s;
 }
 
 void CrClWindowTest::accessibleNames() {
