@@ -2,9 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QFocusEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -15,134 +13,18 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
-#include <QStyle>
 
 #include <algorithm>
-#include <limits>
 #include <stdexcept>
 #include <vector>
 
+#include "platform/controls.h"
 #include "platform/convert.h"
 
 namespace velunor::platform {
 
 namespace {
-
-// Labels, frames and option buttons show the control face colour, as they
-// always have, on a window that shows the system window colour.
-void useControlFace(QWidget* widget) {
-    widget->setBackgroundRole(QPalette::Button);
-    widget->setForegroundRole(QPalette::ButtonText);
-    widget->setAutoFillBackground(true);
-}
-
-void useBlackOnWhite(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    widget->setPalette(palette);
-    widget->setBackgroundRole(QPalette::Window);
-    widget->setForegroundRole(QPalette::WindowText);
-    widget->setAutoFillBackground(true);
-}
-
-// Prefers the "@2x" file on a high-density screen so the picture stays sharp.
-QPixmap loadPicture(const QString& path, qreal devicePixelRatio) {
-    if (devicePixelRatio > 1.0) {
-        const qsizetype dot = path.lastIndexOf(u'.');
-        const QString dense = path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
-        if (QFile::exists(dense)) {
-            QPixmap pixmap(dense);
-            if (!pixmap.isNull()) {
-                return pixmap;
-            }
-        }
-    }
-    return QPixmap(path);
-}
-
-QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
-    const QString caption = toQString(row.caption);
-    const bool centred = has(row.style, Style::CentreText);
-    switch (row.kind) {
-        case ControlKind::TextBox: {
-            auto* box = new QLineEdit(caption, parent);
-            box->setMaxLength(std::numeric_limits<int>::max());
-            box->setAlignment(centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-            return box;
-        }
-        case ControlKind::Label: {
-            auto* label = new QLabel(caption, parent);
-            label->setTextFormat(Qt::PlainText);
-            label->setAlignment(centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
-            if (has(row.style, Style::BorderSingle)) {
-                label->setFrameStyle(QFrame::Box | QFrame::Plain);
-                label->setLineWidth(1);
-            }
-            if (has(row.style, Style::BlackOnWhite)) {
-                useBlackOnWhite(label);
-            } else {
-                useControlFace(label);
-            }
-            return label;
-        }
-        case ControlKind::Frame: {
-            auto* frame = new QGroupBox(caption, parent);
-            useControlFace(frame);
-            return frame;
-        }
-        case ControlKind::OptionButton: {
-            auto* option = new QRadioButton(caption, parent);
-            option->setChecked(has(row.style, Style::Selected));
-            useControlFace(option);
-            return option;
-        }
-        case ControlKind::CommandButton: {
-            auto* button = new QPushButton(caption, parent);
-            button->setAutoDefault(false);
-            button->setDefault(has(row.style, Style::DefaultButton));
-            return button;
-        }
-        case ControlKind::PictureBox: {
-            auto* picture = new QLabel(parent);
-            picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            picture->setLineWidth(2);
-            picture->setFocusPolicy(Qt::StrongFocus);
-            picture->setPixmap(loadPicture(caption, parent->devicePixelRatio()));
-            useControlFace(picture);
-            return picture;
-        }
-    }
-    throw std::invalid_argument("unknown control kind");
-}
-
-// The option buttons were drawn just big enough for a 13-pixel marker; a
-// style whose marker is larger gets the room, or the marker is cut off.
-void fitMarker(QWidget* option) {
-    const int marker =
-        option->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, option);
-    if (option->height() < marker) {
-        option->resize(option->width(), marker);
-    }
-}
-
-// A message's lines are laid out as written (the About text indents its
-// formula under its first line), so the box grows to its longest line instead
-// of wrapping at its usual width; only a screen too narrow still wraps it.
-void keepLines(QMessageBox& box) {
-    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    if (label == nullptr) {
-        return;
-    }
-    int widest = 0;
-    for (const QString& line : box.text().split(u'\n')) {
-        widest = qMax(widest, label->fontMetrics().horizontalAdvance(line));
-    }
-    const int room = box.screen()->availableGeometry().width() * 3 / 4;
-    label->setMinimumWidth(qMin(widest + label->fontMetrics().averageCharWidth(), room));
-}
 
 bool takesFocus(ControlKind kind) {
     return kind == ControlKind::TextBox || kind == ControlKind::OptionButton ||
