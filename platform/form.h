@@ -21,7 +21,8 @@ struct Extent {
 class Form {
 public:
     // Creates the window and every control, hidden, with the captions, texts,
-    // positions, tab order and option selections of the layout.
+    // positions, tab order and option selections of the layout. The layout's
+    // tables are read for the life of the form (they are static data).
     explicit Form(const FormLayout& layout);
     ~Form();
     Form(const Form&) = delete;
