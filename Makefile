@@ -4,7 +4,7 @@
 JOBS ?= 2
 DEPS_STAMP := build/.deps-installed
 
-.PHONY: all deps run test test-dev test-asan test-fuzz bench fuzz screenshot package format clean
+.PHONY: all deps run test test-dev test-asan test-fuzz bench bench-startup fuzz screenshot package format clean
 
 all: build-dev
 
@@ -19,8 +19,7 @@ build-%: deps
 	cmake --build --preset $* -j $(JOBS)
 
 run: build-dev
-	@if [ -x build/dev/app/velunor ]; then build/dev/app/velunor; \
-	else echo "make run: the calculation is built; the window is not part of the build yet"; fi
+	build/dev/app/velunor
 
 test: test-dev test-asan test-fuzz
 
@@ -36,6 +35,9 @@ test-fuzz: build-fuzz
 
 bench: build-release
 	build/release/bench/clearance_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+
+bench-startup: build-release
+	bench/run-startup build/release 30
 
 # FUZZ_SECONDS bounds the run; the corpus grows in build/fuzz/corpus.
 FUZZ_SECONDS ?= 60
