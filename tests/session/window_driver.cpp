@@ -1,0 +1,164 @@
+#include "tests/session/window_driver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QRadioButton>
+#include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "platform/system.h"
+#include "ui/crcl_window.h"
+#include "ui/texts.h"
+
+namespace velunor::testing {
+
+Window::Window() : window_(std::make_unique<ui::CrClWindow>()) {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* candidate = qobject_cast<QMainWindow*>(top);
+        if (candidate != nullptr && candidate->isVisible() &&
+            candidate->objectName() == QLatin1String("CrCl")) {
+            main_ = candidate;
+        }
+    }
+    if (main_ == nullptr) {
+        throw std::runtime_error("the window CrCl is not shown");
+    }
+    if (!QTest::qWaitForWindowExposed(main_) || !activate()) {
+        throw std::runtime_error("the window CrCl does not become active");
+    }
+}
+
+Window::~Window() = default;
+
+QWidget* Window::control(const char* name) const {
+    auto* found = main_->findChild<QWidget*>(QLatin1String(name));
+    if (found == nullptr) {
+        throw std::invalid_argument(std::string("no control named ") + name);
+    }
+    return found;
+}
+
+QLineEdit* Window::field(const char* name) const {
+    return qobject_cast<QLineEdit*>(control(name));
+}
+
+QLabel* Window::result() const {
+    return qobject_cast<QLabel*>(control("LblCrCl"));
+}
+
+bool Window::unit(const char* option) const {
+    return qobject_cast<QAbstractButton*>(control(option))->isChecked();
+}
+
+crcl::Outcome Window::expectedOutcome() const {
+    std::array<std::string, kFields.size()> texts;
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        texts[i] = field(kFields[i])->text().toStdString();
+    }
+    return crcl::evaluateClearance(texts, unit("OptIn"), unit("OptLb"));
+}
+
+bool Window::activate() {
+    if (QApplication::activeWindow() == main_) {
+        return true;
+    }
+    main_->activateWindow();
+    return QTest::qWaitForWindowActive(main_);
+}
+
+QString calculateMessage(crcl::OutcomeKind kind) {
+    const std::string_view text = kind == crcl::OutcomeKind::InvalidFields
+                                      ? ui::kInvalidFieldsMessage
+                                      : ui::kOutOfRangeMessage;
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int runUnderApplication(QObject& test, int argc, char** argv) {
+    platform::Application app(
+        argc, argv,
+        {.name = "Velunor", .version = "1.00", .organisation = "Company", .desktopFileName = {}});
+    return QTest::qExec(&test, argc, argv);
+}
+
+namespace {
+
+// More boxes than this in one step means each answer opens the next one.
+constexpr std::size_t kRunaway = 20;
+constexpr int kPatience = 500;  // polls, one millisecond apart
+
+QWidget* keyTarget(QMessageBox* box) {
+    return box->focusWidget() != nullptr ? box->focusWidget() : box;
+}
+
+}  // namespace
+
+BoxAnswerer::BoxAnswerer(std::function<Answer()> choose) : choose_(std::move(choose)) {
+    timer_.setInterval(1);
+    connect(&timer_, &QTimer::timeout, this, &BoxAnswerer::poll);
+}
+
+void BoxAnswerer::arm() {
+    shown_.clear();
+    timer_.start();
+}
+
+std::vector<ShownBox> BoxAnswerer::disarm() {
+    timer_.stop();
+    return std::exchange(shown_, {});
+}
+
+void BoxAnswerer::poll() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible()) {
+        return;
+    }
+    // A user answers a box once it has the keyboard; a box that never gets it is
+    // answered anyway after a while, and the answer is then likely to fail.
+    if (!box->isActiveWindow() && ++waitedForActive_ < kPatience) {
+        return;
+    }
+    waitedForActive_ = 0;
+    ShownBox seen{box->windowTitle(), box->text(), box->icon(), {}, choose_(), false};
+    for (const QAbstractButton* button : box->buttons()) {
+        seen.buttons << button->text();
+    }
+    const std::size_t index = shown_.size();
+    shown_.push_back(seen);
+    if (shown_.size() > kRunaway) {
+        // Unwinding out of a modal loop is not possible; end loudly instead of hanging.
+        std::fprintf(stderr, "every answered message box opens another: last %s\n",
+                     qPrintable(seen.text));
+        std::abort();
+    }
+    switch (seen.answer) {
+        case Answer::ClickOk:
+            if (!box->buttons().isEmpty()) {
+                QTest::mouseClick(box->buttons().front(), Qt::LeftButton);
+            }
+            break;
+        case Answer::Enter:
+            QTest::keyClick(keyTarget(box), Qt::Key_Return);
+            break;
+        case Answer::Escape:
+            QTest::keyClick(keyTarget(box), Qt::Key_Escape);
+            break;
+        case Answer::Space:
+            QTest::keyClick(keyTarget(box), Qt::Key_Space);
+            break;
+        case Answer::CloseButton:
+            box->close();
+            break;
+    }
+    shown_[index].answered = !box->isVisible();
+    if (box->isVisible()) {
+        box->close();
+    }
+}
+
+}  // namespace velunor::testing

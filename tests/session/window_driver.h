@@ -1,0 +1,96 @@
+#pragma once
+
+// The real calculator window for tests that drive it as a user would: started
+// the way the program starts it, controls found by their names, and every
+// message box answered so a test never hangs on a modal loop.
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/clearance.h"
+
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QWidget;
+
+namespace velunor::ui {
+class CrClWindow;
+}
+
+namespace velunor::testing {
+
+inline constexpr std::array<const char*, 6> kFields = {"TxtUCr",  "TxtSCr", "TxtUVol",
+                                                       "TxtTime", "TxtHt",  "TxtWt"};
+
+class Window {
+public:
+    // Creates the window as the program does and waits until it is shown and active.
+    Window();
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    QMainWindow* main() const { return main_; }
+    QWidget* control(const char* name) const;  // throws when there is no such control
+    QLineEdit* field(const char* name) const;
+    QLabel* result() const;
+    bool unit(const char* option) const;  // whether the option button is selected
+
+    // What Calculate must give for the fields and units as they stand now.
+    crcl::Outcome expectedOutcome() const;
+    // Makes the window active again if it lost that to a closed box or another window.
+    bool activate();
+
+private:
+    std::unique_ptr<ui::CrClWindow> window_;
+    QMainWindow* main_ = nullptr;
+};
+
+// The message box Calculate shows for an outcome without a result.
+QString calculateMessage(crcl::OutcomeKind kind);
+
+// Runs a Qt Test object under the application object the program itself creates.
+int runUnderApplication(QObject& test, int argc, char** argv);
+
+// How a user gets rid of a message box.
+enum class Answer { ClickOk, Enter, Escape, Space, CloseButton };
+
+struct ShownBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+    QStringList buttons;
+    Answer answer;
+    bool answered;  // the answer closed it
+};
+
+// While armed, answers every message box that opens, the way `choose` picks,
+// and records what each box showed.
+class BoxAnswerer : public QObject {
+public:
+    explicit BoxAnswerer(std::function<Answer()> choose = [] { return Answer::ClickOk; });
+
+    void arm();
+    // Stops answering and hands over what was answered since arm().
+    std::vector<ShownBox> disarm();
+
+private:
+    void poll();
+
+    std::function<Answer()> choose_;
+    std::vector<ShownBox> shown_;
+    int waitedForActive_ = 0;
+    QTimer timer_;
+};
+
+}  // namespace velunor::testing
