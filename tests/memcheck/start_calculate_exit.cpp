@@ -1,0 +1,31 @@
+// One life of the window inside the program's own event loop: start, Calculate
+// with the start-up values, Exit. Run under a memory checker.
+
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "platform/system.h"
+#include "tests/session/window_driver.h"
+
+int main(int argc, char** argv) {
+    velunor::platform::Application app(
+        argc, argv,
+        {.name = "Velunor", .version = "1.00", .organisation = "Company", .desktopFileName = {}});
+    velunor::testing::Window window;
+    int status = 1;
+    QTimer::singleShot(0, [&] {
+        QTest::mouseClick(window.control("CmdCalc"), Qt::LeftButton);
+        const QString shown = window.result()->text();
+        if (shown == QLatin1String("50.0")) {
+            status = 0;
+        } else {
+            std::fprintf(stderr, "Calculate showed \"%s\", expected \"50.0\"\n", qPrintable(shown));
+        }
+        QTest::mouseClick(window.control("CmdExit"), Qt::LeftButton);
+    });
+    const int loop = app.run();
+    return loop != 0 ? loop : status;
+}
