@@ -1,0 +1,412 @@
+#!/usr/bin/python3
+"""Drives velunor through the accessibility bus the way a screen reader does.
+
+Starts a private X server, a D-Bus session and the AT-SPI bus with
+accessibility switched on, then the program; finds each control by the name a
+screen reader announces, fills the fields through EditableText, presses buttons
+and menu items through their actions and reads the result box and the message
+boxes back. Every process it starts is ended before it returns.
+
+Usage: screen_reader.py PATH_TO_VELUNOR
+Exit status 0 on success, 1 on a failed check, 77 when the machine lacks the
+X server, D-Bus or the accessibility stack.
+"""
+
+import importlib.util
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+DEADLINE_SECONDS = 75
+WAIT_SECONDS = 10
+
+FIELDS = [
+    "Urine creatinine, mg/dL",
+    "Serum creatinine, mg/dL",
+    "Urine volume, mL",
+    "Time of collection, hrs",
+    "Height",
+    "Weight",
+]
+UNITS = ["in", "cm", "lb", "kg"]
+RESULT_DESCRIPTION = "Creatinine Clearance, mL/min"
+
+# Field texts, units pressed before Calculate, and the result box afterwards.
+CALCULATIONS = [
+    ("start-up values", ["55", "1.0", "1500", "24", "69", "175"], [], "50.0"),
+    ("serum creatinine 2.0", ["55", "2.0", "1500", "24", "69", "175"], [], "25.0"),
+    ("cm and kg", ["120", "1.2", "1800", "24", "170", "70"], ["cm", "kg"], "117.9"),
+    ("in and lb again", ["120", "1.2", "1800", "24", "170", "70"], ["in", "lb"], "109.8"),
+]
+
+WARNING = "Make sure all data fields contain a number!"
+HELP_LINES = [
+    "Enter data into each field and click the Calculate button.",
+    "Move from field to field with the mouse or the tab key.",
+    "Be sure to enter data into all the fields before calculating.",
+]
+ABOUT_LINES = [
+    "Creatinine clearance is corrected according to body surface area by the formula below",
+    "",
+    " " * 39 + "(U x V x 1.73)/(S x BSA x T x 60)",
+    "",
+    "where U = urine creatinine,",
+    " " * 11 + "V = urine volume,",
+    " " * 11 + "1.73 = normal body surface area,",
+    " " * 11 + "S = serum creatinine,",
+    " " * 11 + "BSA = body surface area,",
+    " " * 11 + "T = collection time, and",
+    " " * 11 + "60 = conversion of hours to minutes.",
+    "",
+    "Body surface area is calculated as 0.016821 x Sqr(Height x Weight) according to",
+    re.compile(r"[A-Z][a-z]+ [A-Z]{1,3}, [A-Z][a-z]+ [A-Z]{1,3}\. "
+               r"Methods for measurement of body surface area\."),
+    "J Pediatric 1979;94:342.",
+]
+MENU_MESSAGES = [("Help", HELP_LINES), ("About", ABOUT_LINES)]
+
+
+class CheckFailed(Exception):
+    pass
+
+
+class Deadline(Exception):
+    pass
+
+
+def wait_for(what, probe, seconds=WAIT_SECONDS):
+    """Polls probe until it returns something true; the accessibility bus is asynchronous."""
+    end = time.monotonic() + seconds
+    last = None
+    while time.monotonic() < end:
+        try:
+            last = probe()
+        except Exception as error:  # the tree changes under us while a window opens or closes
+            last = error
+        if last and not isinstance(last, Exception):
+            return last
+        time.sleep(0.05)
+    raise CheckFailed(f"timed out waiting for {what} (last seen: {last!r})")
+
+
+def descendants(node):
+    stack = [node]
+    while stack:
+        current = stack.pop()
+        yield current
+        stack.extend(current.getChildAtIndex(i) for i in reversed(range(current.childCount)))
+
+
+class Session:
+    def __init__(self, app_path):
+        self.app_path = app_path
+        self.processes = []
+        self.failures = []
+
+    def start(self, argv, env=None, **options):
+        process = subprocess.Popen(argv, env=env, start_new_session=True, **options)
+        self.processes.append(process)
+        return process
+
+    def reported(self, argv, what):
+        """Starts a server that writes where to reach it on a pipe once it is ready."""
+        read_end, write_end = os.pipe()
+        self.start([arg.replace("FD", str(write_end)) for arg in argv], pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            line = pipe.readline().strip()
+        if not line:
+            raise CheckFailed(f"{what} did not start")
+        return line
+
+    def start_desktop(self):
+        # -displayfd lets the server pick a free display itself: no race with other tests.
+        display = self.reported(["Xvfb", "-displayfd", "FD", "-screen", "0", "1280x1024x24",
+                                 "-nolisten", "tcp"], "Xvfb")
+        os.environ["DISPLAY"] = f":{display}"
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.reported(
+            ["dbus-daemon", "--session", "--nofork", "--nosyslog", "--print-address=FD"],
+            "the D-Bus session")
+
+    def stop_all(self):
+        for process in reversed(self.processes):
+            try:
+                os.killpg(process.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                continue
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        reap_orphans()
+
+    def check(self, condition, message):
+        if not condition:
+            self.failures.append(message)
+            print(f"FAIL: {message}", file=sys.stderr)
+
+    def start_bus(self):
+        # --a11y=1 is what the desktop does when the user switches on a screen reader:
+        # toolkits see IsEnabled and expose their widgets without any setting of their own.
+        self.start([LAUNCHER, "--launch-immediately", "--a11y=1"])
+        from gi.repository import Gio, GLib
+
+        session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+
+        def address():
+            reply = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
+                                      "GetAddress", None, GLib.VariantType("(s)"),
+                                      Gio.DBusCallFlags.NO_AUTO_START, 1000, None)
+            return reply.unpack()[0]
+
+        self.bus = Gio.DBusConnection.new_for_address_sync(
+            wait_for("the accessibility bus", address),
+            Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+            | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+
+    def start_program(self):
+        env = dict(os.environ)
+        env["QT_QPA_PLATFORM"] = "xcb"
+        for forced in ("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"):
+            env.pop(forced, None)
+        if "ASAN_OPTIONS" in env:
+            # libxkbcommon-x11 gives strndup() atom names without a terminating NUL,
+            # which strndup allows but strict_string_checks reports.
+            env["ASAN_OPTIONS"] += ":strict_string_checks=0"
+        self.program = self.start([self.app_path], env=env)
+
+        import pyatspi
+
+        def application():
+            desktop = pyatspi.Registry.getDesktop(0)
+            for i in range(desktop.childCount):
+                app = desktop.getChildAtIndex(i)
+                if app is not None and app.get_process_id() == self.program.pid:
+                    return app
+            return None
+
+        self.app = wait_for("velunor on the accessibility bus", application)
+        self.window = wait_for("the window", lambda: self.find(
+            "frame", "Creatinine Clearance Calculator", root=self.app))
+
+    def find_all(self, role, name=None, root=None):
+        return [node for node in descendants(root or self.window)
+                if node.getRoleName() == role and (name is None or node.name == name)]
+
+    def find(self, role, name, root=None):
+        found = self.find_all(role, name, root)
+        return found[0] if len(found) == 1 else None
+
+    def press(self, node):
+        """Fires the node's Press action (Toggle for an option, ShowMenu for a menu) without waiting.
+
+        Qt answers an action only once it has run, and an action that opens a
+        modal message box runs until the box is dismissed."""
+        from gi.repository import Gio, GLib
+
+        action = node.queryAction()
+        names = [action.getName(i) for i in range(action.nActions)]
+        chosen = next((name for name in ("Press", "Toggle", "ShowMenu") if name in names), None)
+        if chosen is None:
+            raise CheckFailed(f"{node.getRoleName()} {node.name!r} has no Press action: {names}")
+        message = Gio.DBusMessage.new_method_call(node.app.bus_name, node.path,
+                                                  "org.a11y.atspi.Action", "DoAction")
+        message.set_body(GLib.Variant("(i)", (names.index(chosen),)))
+        message.set_flags(Gio.DBusMessageFlags.NO_REPLY_EXPECTED)
+        self.bus.send_message(message, Gio.DBusSendMessageFlags.NONE)
+        self.bus.flush_sync(None)
+
+    def result_text(self):
+        self.result.clearCache()
+        return self.result.name
+
+    def message_box(self):
+        import pyatspi
+
+        boxes = [node for node in descendants(self.app)
+                 if node.getRoleName() in ("alert", "dialog") and node.name == "Velunor"
+                 and node.getState().contains(pyatspi.STATE_SHOWING)]
+        return boxes[0] if len(boxes) == 1 else None
+
+    def answer_message_box(self):
+        """Reads the open message box's text, presses its only button and returns the text."""
+        box = wait_for("a message box titled Velunor", self.message_box)
+        texts = [label.name for label in self.find_all("label", root=box) if label.name]
+        buttons = self.find_all("push button", root=box)
+        self.check([b.name for b in buttons] == ["OK"],
+                   f"message box buttons {[b.name for b in buttons]}, expected only OK")
+        if buttons:
+            self.press(buttons[0])
+        wait_for("the message box to close", lambda: self.message_box() is None)
+        return texts
+
+    def check_names(self):
+        fields = self.find_all("text")
+        self.check(sorted(f.name for f in fields) == sorted(FIELDS),
+                   f"input boxes are named {[f.name for f in fields]}, expected {FIELDS}")
+        units = self.find_all("radio button")
+        self.check(sorted(u.name for u in units) == sorted(UNITS),
+                   f"unit options are named {[u.name for u in units]}, expected {UNITS}")
+        results = [node for node in descendants(self.window)
+                   if node.description == RESULT_DESCRIPTION]
+        if len(results) != 1:
+            raise CheckFailed(f"{len(results)} controls described as {RESULT_DESCRIPTION!r}")
+        self.result = results[0]
+        self.check(self.result_text() == "", f"result box shows {self.result_text()!r} at start")
+
+    def fill(self, texts):
+        for name, text in zip(FIELDS, texts):
+            field = self.find("text", name)
+            if field is None:
+                raise CheckFailed(f"no single input box named {name!r}")
+            self.check(field.queryEditableText().setTextContents(text),
+                       f"{name}: EditableText refused {text!r}")
+            got = field.queryText().getText(0, -1)
+            self.check(got == text, f"{name}: reads back {got!r} after setting {text!r}")
+
+    def calculate(self, expected):
+        self.press(self.find("push button", "Calculate"))
+        try:
+            wait_for(f"result {expected!r}", lambda: self.result_text() == expected)
+        except CheckFailed as failure:
+            self.check(False, str(failure))
+
+    def check_calculations(self):
+        import pyatspi
+
+        for case, texts, units, expected in CALCULATIONS:
+            print(f"calculation: {case}")
+            for unit in units:
+                option = self.find("radio button", unit)
+                self.press(option)
+                wait_for(f"option {unit!r} checked",
+                         lambda: option.getState().contains(pyatspi.STATE_CHECKED))
+            self.fill(texts)
+            self.calculate(expected)
+
+    def check_warning(self):
+        print("calculation: empty collection time")
+        shown = self.result_text()
+        self.fill(["55", "1.0", "1500", "", "69", "175"])
+        self.press(self.find("push button", "Calculate"))
+        texts = self.answer_message_box()
+        self.check(WARNING in texts, f"warning box shows {texts!r}")
+        self.check(self.result_text() == shown,
+                   f"result box changed from {shown!r} to {self.result_text()!r} on the warning")
+
+    def check_menu(self):
+        shown = self.result_text()
+        for item, lines in MENU_MESSAGES:
+            print(f"menu: Help > {item}")
+            bars = self.find_all("menu bar")
+            menu = next((bars[0].getChildAtIndex(i) for i in range(bars[0].childCount)
+                         if bars[0].getChildAtIndex(i).name == "Help"), None) if bars else None
+            if menu is None:
+                raise CheckFailed("no Help menu on the menu bar")
+            self.press(menu)
+            entry = wait_for(f"menu item {item!r}",
+                             lambda: self.find("menu item", item, root=menu.getChildAtIndex(0)))
+            self.press(entry)
+            texts = self.answer_message_box()
+            text = next((t for t in texts if t.startswith(lines[0])), "")
+            self.check_lines(item, text.split("\n"), lines)
+            self.check(self.result_text() == shown,
+                       f"Help > {item} changed the result box from {shown!r}")
+
+    def check_lines(self, item, got, expected):
+        self.check(len(got) == len(expected),
+                   f"Help > {item}: {len(got)} lines, expected {len(expected)}")
+        for number, (line, want) in enumerate(zip(got, expected), start=1):
+            ok = want.fullmatch(line) if isinstance(want, re.Pattern) else line == want
+            self.check(ok, f"Help > {item} line {number}: {line!r}, expected {want!r}")
+
+    def check_exit(self):
+        print("Exit")
+        self.press(self.find("push button", "Exit"))
+        try:
+            status = self.program.wait(timeout=WAIT_SECONDS)
+        except subprocess.TimeoutExpired:
+            self.check(False, "the program is still running after Exit")
+            return
+        self.check(status == 0, f"the program ended with status {status} after Exit")
+
+
+def adopt_orphans():
+    """Makes the processes our servers start (the registry daemon, the bus) ours to reap."""
+    import ctypes
+
+    pr_set_child_subreaper = 36
+    ctypes.CDLL(None, use_errno=True).prctl(pr_set_child_subreaper, 1, 0, 0, 0)
+
+
+def reap_orphans(seconds=5):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        try:
+            pid, _ = os.waitpid(-1, os.WNOHANG)
+        except ChildProcessError:
+            return
+        if pid == 0:
+            time.sleep(0.05)
+
+
+def on_deadline(signum, frame):
+    raise Deadline(f"no answer within {DEADLINE_SECONDS} s")
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    # A bus of the desktop around us must not take the place of our own.
+    os.environ.pop("AT_SPI_BUS_ADDRESS", None)
+    for tool in ("Xvfb", "dbus-daemon"):
+        if shutil.which(tool) is None:
+            print(f"SKIP: {tool} is not installed", file=sys.stderr)
+            return SKIP
+    # Only looked for here: importing it would reach for a bus before ours exists.
+    if importlib.util.find_spec("pyatspi") is None:
+        print("SKIP: python3-pyatspi is not installed", file=sys.stderr)
+        return SKIP
+    if not os.access(LAUNCHER, os.X_OK):
+        print(f"SKIP: {LAUNCHER} is missing (at-spi2-core)", file=sys.stderr)
+        return SKIP
+
+    adopt_orphans()
+    signal.signal(signal.SIGALRM, on_deadline)
+    signal.alarm(DEADLINE_SECONDS)
+    session = Session(sys.argv[1])
+    runtime = tempfile.TemporaryDirectory(prefix="velunor-a11y-")
+    os.environ["XDG_RUNTIME_DIR"] = runtime.name
+    try:
+        session.start_desktop()
+        session.start_bus()
+        session.start_program()
+        session.check_names()
+        session.check_calculations()
+        session.check_warning()
+        session.check_menu()
+        session.check_exit()
+    except (CheckFailed, Deadline) as failure:
+        session.check(False, str(failure))
+    finally:
+        signal.alarm(0)
+        session.stop_all()
+        runtime.cleanup()
+    if session.failures:
+        print(f"{len(session.failures)} check(s) failed", file=sys.stderr)
+        return 1
+    print("all checks passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
