@@ -9,8 +9,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QValidator>
 
-#include <limits>
 #include <stdexcept>
 
 #include "platform/convert.h"
@@ -52,6 +52,29 @@ QPixmap loadPicture(const QString& path, qreal devicePixelRatio) {
     return QPixmap(path);
 }
 
+// What a box would draw as a blank although the number reading stops at it (a
+// line break, a control character) never enters the box: it holds what it shows.
+class ShownText : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override {
+        QString kept;
+        kept.reserve(input.size());
+        int cursor = position;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const char16_t c = input.at(i).unicode();
+            if (c < 0x20 || c == 0x7f) {
+                cursor -= i < position ? 1 : 0;
+            } else {
+                kept += input.at(i);
+            }
+        }
+        input = kept;
+        position = cursor;
+        return Acceptable;
+    }
+};
+
 }  // namespace
 
 QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
@@ -59,8 +82,10 @@ QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
     const bool centred = has(row.style, Style::CentreText);
     switch (row.kind) {
         case ControlKind::TextBox: {
+            // Qt's own length limit (32767) stays: a box lays out its whole text on
+            // every keystroke, and megabytes would take most of a second each time.
             auto* box = new QLineEdit(caption, parent);
-            box->setMaxLength(std::numeric_limits<int>::max());
+            box->setValidator(new ShownText(box));
             box->setAlignment(centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
             return box;
         }
