@@ -35,6 +35,7 @@ test-fuzz: build-fuzz
 
 bench: build-release
 	build/release/bench/clearance_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+	build/release/bench/calculate_paint --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
 bench-startup: build-release
 	bench/run-startup build/release 30
