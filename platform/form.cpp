@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -430,6 +431,8 @@ void Form::messageBox(std::string_view text) {
     QMessageBox box(QMessageBox::NoIcon, toQString(d_->layout.messageTitle), toQString(text),
                     QMessageBox::Ok, d_->window.get());
     box.setTextFormat(Qt::PlainText);
+    // Some desktop themes decorate dialog buttons; the box shows no picture at all.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     keepLines(box);
     box.exec();
     // Not every window system hands the focus back when the box goes; the
