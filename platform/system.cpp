@@ -15,6 +15,9 @@ struct Application::Impl {
 
 Application::Application(int& argc, char** argv, const Identity& identity)
     : d_(std::make_unique<Impl>(argc, argv)) {
+    // The menu stays in the window. Handing it to a desktop-wide menu bar would
+    // first ask the session bus whether one exists, a round trip at every start.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QCoreApplication::setApplicationName(toQString(identity.name));
     QCoreApplication::setApplicationVersion(toQString(identity.version));
     QCoreApplication::setOrganizationName(toQString(identity.organisation));
