@@ -16,7 +16,9 @@ struct TextCase {
     const char* expected;
 };
 
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ResultText : public testing::TestWithParam<TextCase> {};
 
@@ -57,7 +59,9 @@ struct EvaluateCase {
     FpError error;
 };
 
-void PrintTo(const EvaluateCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EvaluateCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EvaluateClearance : public testing::TestWithParam<EvaluateCase> {};
 

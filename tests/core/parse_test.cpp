@@ -149,7 +149,9 @@ struct PositivityCase {
     bool usable;
 };
 
-void PrintTo(const PositivityCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PositivityCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class AllPositive : public testing::TestWithParam<PositivityCase> {};
 
