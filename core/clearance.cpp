@@ -245,6 +245,11 @@ float toSingle(double value) {
     return static_cast<float>(value);
 }
 
+std::array<float, 6> fieldValues(const ClearanceInputs& in) {
+    return {in.urineCreatinine, in.serumCreatinine, in.urineVolume,
+            in.collectionTime,  in.height,          in.weight};
+}
+
 }  // namespace
 
 float parseField(std::string_view text) {
@@ -253,18 +258,15 @@ float parseField(std::string_view text) {
 
 bool allPositive(const ClearanceInputs& in) {
     // Each comparison is false for NaN, so NaN fails like zero and negatives.
-    const std::array<float, 6> values{in.urineCreatinine, in.serumCreatinine, in.urineVolume,
-                                      in.collectionTime,  in.height,          in.weight};
     bool usable = true;
-    for (const float v : values) {
+    for (const float v : fieldValues(in)) {
         usable = (v > 0.0f) && usable;
     }
     return usable;
 }
 
 ClearanceResult computeClearance(const ClearanceInputs& in) {
-    const std::array<float, 6> values{in.urineCreatinine, in.serumCreatinine, in.urineVolume,
-                                      in.collectionTime,  in.height,          in.weight};
+    const std::array<float, 6> values = fieldValues(in);
     for (const float v : values) {
         if (std::isnan(v)) {
             return {0.0f, FpError::InvalidOperation};
