@@ -337,7 +337,7 @@ def hex_field(text):
 def run_driver(driver, requests):
     payload = "".join(r + "\n" for r in requests).encode()
     started = time.monotonic()
-    proc = subprocess.run([driver], input=payload, capture_output=True, check=False)
+    proc = subprocess.run(driver, input=payload, capture_output=True, check=False)
     run_driver.seconds = time.monotonic() - started
     if proc.returncode != 0:
         sys.exit(f"driver failed ({proc.returncode}): {proc.stderr.decode(errors='replace')}")
@@ -520,7 +520,7 @@ def generate(rng, count):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--driver", required=True)
+    parser.add_argument("--driver", required=True, nargs="+", help="the driver, after any emulator")
     parser.add_argument("--seed", type=int, default=1729)
     parser.add_argument("--cases", type=int, default=24000, help="whole calculations")
     parser.add_argument("--show", type=int, default=12, help="disagreements shown per kind")
