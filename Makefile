@@ -4,7 +4,8 @@
 JOBS ?= 2
 DEPS_STAMP := build/.deps-installed
 
-.PHONY: all deps run test test-dev test-asan test-fuzz bench bench-startup fuzz screenshot package format clean
+.PHONY: all deps run test test-dev test-asan test-fuzz bench bench-startup fuzz screenshot package \
+	windows test-windows format clean
 
 all: build-dev
 
@@ -52,6 +53,23 @@ screenshot: build-dev
 
 package: build-release
 	cd build/release && cpack -G DEB
+
+# Velunor.exe, Velunor-<version>-x64.msi and .zip in build/windows. Qt for Windows is
+# built from Debian's source once per machine and kept in ~/.cache/velunor.
+WINDOWS_DEPS_STAMP := build/.deps-windows-installed
+
+$(WINDOWS_DEPS_STAMP): scripts/install-deps
+	scripts/install-deps --windows
+	@mkdir -p build && touch $@
+
+windows: $(DEPS_STAMP) $(WINDOWS_DEPS_STAMP)
+	qt="$$(scripts/build-windows-qt)" && cmake --preset windows -DVELUNOR_WINDOWS_QT="$$qt" >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+
+# The same core and window suites under Wine, the reference check, the version
+# resource, and the MSI installed, used and uninstalled.
+test-windows: windows
+	scripts/test-windows
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
