@@ -1,7 +1,7 @@
 # What a distribution build carries besides the project's own flags.
 #
 # Reproducible: two builds of one commit give the same bytes wherever and whenever they
-# run. File times (the .deb's entries, the compiled-in resources, the manual's date) come
+# run. File times (the .deb's entries, the compiled-in resources) come
 # from SOURCE_DATE_EPOCH, by default the last commit's time, and no build path reaches
 # the binary through __FILE__.
 #
@@ -20,7 +20,8 @@ else()
   endif()
   unset(_velunor_git_status)
 endif()
-# Every generator run by the build (rcc, scdoc) sees the same time.
+# Every generator the build runs sees the same time: without it, rcc writes each image's
+# checkout time into the binary.
 set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
   "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${VELUNOR_SOURCE_DATE_EPOCH}")
 
