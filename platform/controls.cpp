@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "platform/convert.h"
+#include "platform/text_box.h"
 
 namespace velunor::platform {
 
@@ -84,7 +85,7 @@ QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
         case ControlKind::TextBox: {
             // Qt's own length limit (32767) stays: a box lays out its whole text on
             // every keystroke, and megabytes would take most of a second each time.
-            auto* box = new QLineEdit(caption, parent);
+            QLineEdit* box = makeTextBox(caption, parent);
             box->setValidator(new ShownText(box));
             box->setAlignment(centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
             return box;

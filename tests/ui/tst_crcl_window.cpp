@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 #include "ui/crcl_window.h"
@@ -84,6 +85,30 @@ QStringList split(const char* text, char16_t separator) {
     return parts;
 }
 
+// A dark desktop palette whose highlight is too dark to mark the focus as it is.
+QPalette darkPalette() {
+    QPalette dark = QApplication::palette();
+    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(0x15, 0x53, 0x9e));
+    return dark;
+}
+
+// WCAG 2.1 contrast ratio, from the sRGB relative luminance of each colour.
+double contrast(QColor a, QColor b) {
+    auto luminance = [](QColor c) {
+        auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
 }  // namespace
 
 class CrClWindowTest : public QObject {
@@ -109,6 +134,8 @@ private slots:
     void accessibleNames_data();
     void accessibleNames();
     void resultReadableUnderDarkPalette();
+    void textBoxEdges_data();
+    void textBoxEdges();
 
 private:
     template <typename T = QWidget>
@@ -472,12 +499,8 @@ void CrClWindowTest::accessibleNames() {
 // and its digits dark.
 void CrClWindowTest::resultReadableUnderDarkPalette() {
     const QPalette light = QApplication::palette();
-    QPalette dark = light;
-    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
-    dark.setColor(QPalette::Text, Qt::white);
-    QApplication::setPalette(dark);
+    QApplication::setPalette(darkPalette());
+    QCoreApplication::sendPostedEvents();  // the widgets learn of it from posted events
     perform({u"click CmdCalc"_s});
     QAccessibleInterface* box = QAccessible::queryAccessibleInterface(control(u"LblCrCl"_s));
     QCOMPARE(box->text(QAccessible::Name), u"50.0"_s);
@@ -493,6 +516,43 @@ void CrClWindowTest::resultReadableUnderDarkPalette() {
         }
     }
     QVERIFY2(darkest < 64, qPrintable(QString::number(darkest)));
+}
+
+// Every box's outer edge, and the focus frame of TxtUCr, stand at least 3:1
+// against the window around them, pixel by pixel as painted.
+void CrClWindowTest::textBoxEdges_data() {
+    QTest::addColumn<QPalette>("palette");
+    QTest::newRow("light") << QApplication::palette();
+    QTest::newRow("dark") << darkPalette();
+}
+
+void CrClWindowTest::textBoxEdges() {
+    QFETCH(QPalette, palette);
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(palette);
+    QCoreApplication::sendPostedEvents();  // the widgets learn of it from posted events
+    QWidget* client = window_->centralWidget();
+    const QImage image = client->grab().toImage();
+    QApplication::setPalette(before);
+    QCOMPARE(focusName(), u"TxtUCr"_s);
+
+    const qreal ratio = image.devicePixelRatio();
+    for (QLineEdit* box : client->findChildren<QLineEdit*>()) {
+        const QRect r(box->mapTo(client, QPoint(0, 0)) * ratio, box->size() * ratio);
+        double least = 21.0;
+        auto edge = [&](QPoint on, QPoint outside) {
+            least = qMin(least, contrast(image.pixelColor(on), image.pixelColor(outside)));
+        };
+        for (int x = r.left(); x <= r.right(); ++x) {
+            edge({x, r.top()}, {x, r.top() - 1});
+            edge({x, r.bottom()}, {x, r.bottom() + 1});
+        }
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            edge({r.left(), y}, {r.left() - 1, y});
+            edge({r.right(), y}, {r.right() + 1, y});
+        }
+        QVERIFY2(least >= 3.0, qPrintable(box->objectName() + u' ' + QString::number(least)));
+    }
 }
 
 QTEST_MAIN(CrClWindowTest)
