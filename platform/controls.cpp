@@ -1,9 +1,12 @@
 #include "platform/controls.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -36,6 +39,24 @@ void useBlackOnWhite(QWidget* widget) {
     widget->setBackgroundRole(QPalette::Window);
     widget->setForegroundRole(QPalette::WindowText);
     widget->setAutoFillBackground(true);
+}
+
+// Right-click copies what the label shows, say a result for the patient
+// record. The label still takes no focus, the menu closing is no GotFocus,
+// and an empty label offers nothing.
+void offerCopy(QLabel* label) {
+    label->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(label, &QWidget::customContextMenuRequested, label, [label](QPoint at) {
+        const QString shown = label->text();
+        if (shown.isEmpty()) {
+            return;
+        }
+        auto* menu = new QMenu(label);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(menu->addAction(QStringLiteral("&Copy")), &QAction::triggered, label,
+                         [shown] { QGuiApplication::clipboard()->setText(shown); });
+        menu->popup(label->mapToGlobal(at));
+    });
 }
 
 // Prefers the "@2x" file on a high-density screen so the picture stays sharp.
@@ -102,6 +123,9 @@ QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
                 useBlackOnWhite(label);
             } else {
                 useControlFace(label);
+            }
+            if (has(row.style, Style::CopyMenu)) {
+                offerCopy(label);
             }
             return label;
         }

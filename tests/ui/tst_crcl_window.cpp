@@ -3,6 +3,8 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDate>
 #include <QGroupBox>
 #include <QLabel>
@@ -136,6 +138,8 @@ private slots:
     void resultReadableUnderDarkPalette();
     void textBoxEdges_data();
     void textBoxEdges();
+    void copyResult_data();
+    void copyResult();
 
 private:
     template <typename T = QWidget>
@@ -553,6 +557,46 @@ void CrClWindowTest::textBoxEdges() {
         }
         QVERIFY2(least >= 3.0, qPrintable(box->objectName() + u' ' + QString::number(least)));
     }
+}
+
+// What the result box shows goes to the clipboard from its menu; the focus,
+// the result and the fields stay as they were.
+void CrClWindowTest::copyResult_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("copied");  // empty: no menu
+    QTest::newRow("shown result") << QStringList{u"Enter"_s} << u"50.0"_s;
+    QTest::newRow("empty box") << QStringList{} << QString();
+}
+
+void CrClWindowTest::copyResult() {
+    QFETCH(QStringList, steps);
+    QFETCH(QString, copied);
+    perform(steps);
+    QWidget* const focus = window_->focusWidget();
+    QApplication::clipboard()->setText(u"earlier"_s);
+    auto* box = control<QLabel>(u"LblCrCl"_s);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, box->rect().center(),
+                                 box->mapToGlobal(box->rect().center()));
+    QApplication::sendEvent(box, &rightClick);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (copied.isEmpty()) {
+        QVERIFY(menu == nullptr);
+        QCOMPARE(QApplication::clipboard()->text(), u"earlier"_s);
+        return;
+    }
+    QVERIFY(menu != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QCOMPARE(menu->actions().size(), 1);
+    QAction* copy = menu->actions().front();
+    QCOMPARE(copy->text(), u"&Copy"_s);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(copy).center());
+    QCOMPARE(QApplication::clipboard()->text(), copied);
+    // Whether the window is active again as the menu closes is the window
+    // system's business (the offscreen one leaves it inactive).
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    QCOMPARE(window_->focusWidget(), focus);
+    QCOMPARE(result(), copied);
+    QVERIFY(box->focusPolicy() == Qt::NoFocus);
 }
 
 QTEST_MAIN(CrClWindowTest)
