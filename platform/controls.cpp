@@ -1,9 +1,12 @@
 #include "platform/controls.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +17,7 @@
 #include <stdexcept>
 
 #include "platform/convert.h"
+#include "platform/text_box.h"
 
 namespace velunor::platform {
 
@@ -35,6 +39,24 @@ void useBlackOnWhite(QWidget* widget) {
     widget->setBackgroundRole(QPalette::Window);
     widget->setForegroundRole(QPalette::WindowText);
     widget->setAutoFillBackground(true);
+}
+
+// Right-click copies what the label shows, say a result for the patient
+// record. The label still takes no focus, the menu closing is no GotFocus,
+// and an empty label offers nothing.
+void offerCopy(QLabel* label) {
+    label->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(label, &QWidget::customContextMenuRequested, label, [label](QPoint at) {
+        const QString shown = label->text();
+        if (shown.isEmpty()) {
+            return;
+        }
+        auto* menu = new QMenu(label);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(menu->addAction(QStringLiteral("&Copy")), &QAction::triggered, label,
+                         [shown] { QGuiApplication::clipboard()->setText(shown); });
+        menu->popup(label->mapToGlobal(at));
+    });
 }
 
 // Prefers the "@2x" file on a high-density screen so the picture stays sharp.
@@ -84,7 +106,7 @@ QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
         case ControlKind::TextBox: {
             // Qt's own length limit (32767) stays: a box lays out its whole text on
             // every keystroke, and megabytes would take most of a second each time.
-            auto* box = new QLineEdit(caption, parent);
+            QLineEdit* box = makeTextBox(caption, parent);
             box->setValidator(new ShownText(box));
             box->setAlignment(centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
             return box;
@@ -101,6 +123,9 @@ QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
                 useBlackOnWhite(label);
             } else {
                 useControlFace(label);
+            }
+            if (has(row.style, Style::CopyMenu)) {
+                offerCopy(label);
             }
             return label;
         }

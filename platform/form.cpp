@@ -22,6 +22,7 @@
 
 #include "platform/controls.h"
 #include "platform/convert.h"
+#include "platform/placement.h"
 
 namespace velunor::platform {
 
@@ -403,12 +404,13 @@ void Form::setCaption(std::string_view label, std::string_view caption) {
 }
 
 Extent Form::outerSize() const {
-    const QSize size = d_->window->frameGeometry().size();
-    return {twips(size.width()), twips(size.height())};
+    const QSizeF size = expectedOuterSize(*d_->window);
+    return {static_cast<float>(size.width() * kTwipsPerPixel),
+            static_cast<float>(size.height() * kTwipsPerPixel)};
 }
 
 void Form::moveTo(float left, float top) {
-    d_->window->move(pixels(left), pixels(top));
+    placeOuter(*d_->window, QPointF(left / kTwipsPerPixel, top / kTwipsPerPixel));
 }
 
 void Form::show() {

@@ -41,8 +41,10 @@ public:
     bool value(std::string_view optionButton) const;
     void setCaption(std::string_view label, std::string_view caption);
 
+    // Frame included, also before the window is first shown.
     Extent outerSize() const;
-    void moveTo(float left, float top);  // outer position, twips
+    // Outer position, twips; ignored where the window system places windows.
+    void moveTo(float left, float top);
 
     // Shows the window and gives the focus to the control with the lowest tab
     // index, which gets its GotFocus.

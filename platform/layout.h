@@ -26,6 +26,7 @@ enum class Style : unsigned {
     DefaultButton = 1u << 3,  // Enter clicks it unless another command button has the focus
     BorderSingle = 1u << 4,
     BlackOnWhite = 1u << 5,  // keeps dark text on white under any desktop palette
+    CopyMenu = 1u << 6,      // a label whose right-click offers Copy of what it shows
 };
 
 constexpr Style operator|(Style a, Style b) {

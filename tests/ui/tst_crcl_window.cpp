@@ -3,6 +3,8 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDate>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +19,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 #include "ui/crcl_window.h"
@@ -84,6 +87,30 @@ QStringList split(const char* text, char16_t separator) {
     return parts;
 }
 
+// A dark desktop palette whose highlight is too dark to mark the focus as it is.
+QPalette darkPalette() {
+    QPalette dark = QApplication::palette();
+    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(0x15, 0x53, 0x9e));
+    return dark;
+}
+
+// WCAG 2.1 contrast ratio, from the sRGB relative luminance of each colour.
+double contrast(QColor a, QColor b) {
+    auto luminance = [](QColor c) {
+        auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
 }  // namespace
 
 class CrClWindowTest : public QObject {
@@ -109,6 +136,10 @@ private slots:
     void accessibleNames_data();
     void accessibleNames();
     void resultReadableUnderDarkPalette();
+    void textBoxEdges_data();
+    void textBoxEdges();
+    void copyResult_data();
+    void copyResult();
 
 private:
     template <typename T = QWidget>
@@ -208,12 +239,19 @@ void CrClWindowTest::startUp() {
     QCOMPARE(control<QLineEdit>(u"TxtUCr"_s)->selectedText(), u"55"_s);
 
     QCOMPARE(window_->centralWidget()->size(), QSize(531, 313));
-    const QRect screen = window_->screen()->geometry();
-    // The window manager's frame is unknown until the window is first shown.
-    const QRect frame = window_->frameGeometry();
-    const QSize margins = frame.size() - window_->size();
-    QVERIFY(qAbs(frame.center().x() - screen.center().x()) <= 1 + margins.width() / 2);
-    QVERIFY(qAbs(frame.center().y() - screen.center().y()) <= 1 + margins.height() / 2);
+    // Frame and all, also under a window manager that adds one; the offscreen
+    // platform makes its frame up only once the window is shown.
+    const QRectF screen = window_->screen()->geometry();
+    const QRectF frame = window_->frameGeometry();
+    const QSizeF slack = QGuiApplication::platformName() == u"offscreen"_s
+                             ? QSizeF(frame.size() - window_->size()) / 2
+                             : QSizeF(0, 0);
+    QVERIFY2(qAbs(frame.center().x() - screen.center().x()) <= 1.0 + slack.width() &&
+                 qAbs(frame.center().y() - screen.center().y()) <= 1.0 + slack.height(),
+             qPrintable(u"frame %1,%2 %3x%4"_s.arg(frame.x())
+                            .arg(frame.y())
+                            .arg(frame.width())
+                            .arg(frame.height())));
 
     const QStringList contact = control<QLabel>(u"LblOrvaleAddr"_s)->text().split(u'\n');
     QCOMPARE(contact.size(), 5);
@@ -465,12 +503,8 @@ void CrClWindowTest::accessibleNames() {
 // and its digits dark.
 void CrClWindowTest::resultReadableUnderDarkPalette() {
     const QPalette light = QApplication::palette();
-    QPalette dark = light;
-    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
-    dark.setColor(QPalette::Text, Qt::white);
-    QApplication::setPalette(dark);
+    QApplication::setPalette(darkPalette());
+    QCoreApplication::sendPostedEvents();  // the widgets learn of it from posted events
     perform({u"click CmdCalc"_s});
     QAccessibleInterface* box = QAccessible::queryAccessibleInterface(control(u"LblCrCl"_s));
     QCOMPARE(box->text(QAccessible::Name), u"50.0"_s);
@@ -486,6 +520,83 @@ void CrClWindowTest::resultReadableUnderDarkPalette() {
         }
     }
     QVERIFY2(darkest < 64, qPrintable(QString::number(darkest)));
+}
+
+// Every box's outer edge, and the focus frame of TxtUCr, stand at least 3:1
+// against the window around them, pixel by pixel as painted.
+void CrClWindowTest::textBoxEdges_data() {
+    QTest::addColumn<QPalette>("palette");
+    QTest::newRow("light") << QApplication::palette();
+    QTest::newRow("dark") << darkPalette();
+}
+
+void CrClWindowTest::textBoxEdges() {
+    QFETCH(QPalette, palette);
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(palette);
+    QCoreApplication::sendPostedEvents();  // the widgets learn of it from posted events
+    QWidget* client = window_->centralWidget();
+    const QImage image = client->grab().toImage();
+    QApplication::setPalette(before);
+    QCOMPARE(focusName(), u"TxtUCr"_s);
+
+    const qreal ratio = image.devicePixelRatio();
+    for (QLineEdit* box : client->findChildren<QLineEdit*>()) {
+        const QRect r(box->mapTo(client, QPoint(0, 0)) * ratio, box->size() * ratio);
+        double least = 21.0;
+        auto edge = [&](QPoint on, QPoint outside) {
+            least = qMin(least, contrast(image.pixelColor(on), image.pixelColor(outside)));
+        };
+        for (int x = r.left(); x <= r.right(); ++x) {
+            edge({x, r.top()}, {x, r.top() - 1});
+            edge({x, r.bottom()}, {x, r.bottom() + 1});
+        }
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            edge({r.left(), y}, {r.left() - 1, y});
+            edge({r.right(), y}, {r.right() + 1, y});
+        }
+        QVERIFY2(least >= 3.0, qPrintable(box->objectName() + u' ' + QString::number(least)));
+    }
+}
+
+// What the result box shows goes to the clipboard from its menu; the focus,
+// the result and the fields stay as they were.
+void CrClWindowTest::copyResult_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("copied");  // empty: no menu
+    QTest::newRow("shown result") << QStringList{u"Enter"_s} << u"50.0"_s;
+    QTest::newRow("empty box") << QStringList{} << QString();
+}
+
+void CrClWindowTest::copyResult() {
+    QFETCH(QStringList, steps);
+    QFETCH(QString, copied);
+    perform(steps);
+    QWidget* const focus = window_->focusWidget();
+    QApplication::clipboard()->setText(u"earlier"_s);
+    auto* box = control<QLabel>(u"LblCrCl"_s);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, box->rect().center(),
+                                 box->mapToGlobal(box->rect().center()));
+    QApplication::sendEvent(box, &rightClick);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (copied.isEmpty()) {
+        QVERIFY(menu == nullptr);
+        QCOMPARE(QApplication::clipboard()->text(), u"earlier"_s);
+        return;
+    }
+    QVERIFY(menu != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QCOMPARE(menu->actions().size(), 1);
+    QAction* copy = menu->actions().front();
+    QCOMPARE(copy->text(), u"&Copy"_s);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(copy).center());
+    QCOMPARE(QApplication::clipboard()->text(), copied);
+    // Whether the window is active again as the menu closes is the window
+    // system's business (the offscreen one leaves it inactive).
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    QCOMPARE(window_->focusWidget(), focus);
+    QCOMPARE(result(), copied);
+    QVERIFY(box->focusPolicy() == Qt::NoFocus);
 }
 
 QTEST_MAIN(CrClWindowTest)

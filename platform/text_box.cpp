@@ -1,0 +1,105 @@
+#include "platform/text_box.h"
+
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace velunor::platform {
+
+namespace {
+
+// Input boundaries must stand at least 3:1 against what surrounds them; a
+// little more, so no rounding of a measurement takes them below.
+constexpr double kMinimumContrast = 3.1;
+
+double relativeLuminance(const QColor& colour) {
+    auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.red()) + 0.7152 * linear(rgb.green()) + 0.0722 * linear(rgb.blue());
+}
+
+QColor mix(const QColor& a, const QColor& b, double t) {
+    auto channel = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
+    const QColor p = a.toRgb();
+    const QColor q = b.toRgb();
+    return QColor(channel(p.red(), q.red()), channel(p.green(), q.green()),
+                  channel(p.blue(), q.blue()));
+}
+
+double contrastRatio(const QColor& a, const QColor& b) {
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour nearest `from`, on the way to `towards`, that stands out from
+// `ground`; where `towards` cannot get there, black or white does.
+QColor standingOut(const QColor& from, const QColor& towards, const QColor& ground) {
+    const QColor extreme =
+        relativeLuminance(ground) > 0.179 ? QColor(Qt::black) : QColor(Qt::white);
+    const QColor target = contrastRatio(towards, ground) >= kMinimumContrast ? towards : extreme;
+    constexpr int kSteps = 64;
+    for (int step = 0; step < kSteps; ++step) {
+        const QColor candidate = mix(from, target, static_cast<double>(step) / kSteps);
+        if (contrastRatio(candidate, ground) >= kMinimumContrast) {
+            return candidate;
+        }
+    }
+    return target;
+}
+
+// What the box stands on: the nearest ancestor that paints its background.
+QColor groundOf(const QWidget& box) {
+    const QWidget* w = box.parentWidget();
+    while (w != nullptr && !w->autoFillBackground() && !w->isWindow()) {
+        w = w->parentWidget();
+    }
+    return w != nullptr ? w->palette().color(w->backgroundRole())
+                        : box.palette().color(QPalette::Window);
+}
+
+// The style draws the edge in a tint of the window colour, which all but
+// vanishes on the pale or dark grounds of many desktop palettes; this box
+// draws its outer ring itself, in colours taken from the palette it is shown
+// with: the text colour faded into the ground, the highlight for the focus.
+class TextBox : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLineEdit::paintEvent(event);
+        const QColor ground = groundOf(*this);
+        const QColor edge = standingOut(ground, palette().color(QPalette::Text), ground);
+        QPainter painter(this);
+        ring(painter, rect(), edge);
+        if (hasFocus()) {
+            const QColor highlight = palette().color(QPalette::Highlight);
+            const QColor focus = standingOut(highlight, palette().color(QPalette::Text), ground);
+            ring(painter, rect(), focus);
+            ring(painter, rect().adjusted(1, 1, -1, -1), focus);
+        }
+    }
+
+private:
+    static void ring(QPainter& painter, const QRect& r, const QColor& colour) {
+        painter.fillRect(r.left(), r.top(), r.width(), 1, colour);
+        painter.fillRect(r.left(), r.bottom(), r.width(), 1, colour);
+        painter.fillRect(r.left(), r.top(), 1, r.height(), colour);
+        painter.fillRect(r.right(), r.top(), 1, r.height(), colour);
+    }
+};
+
+}  // namespace
+
+QLineEdit* makeTextBox(const QString& text, QWidget* parent) {
+    return new TextBox(text, parent);
+}
+
+}  // namespace velunor::platform

@@ -1,0 +1,13 @@
+#pragma once
+
+// A text box whose edge can be seen on any desktop palette.
+
+class QLineEdit;
+class QString;
+class QWidget;
+
+namespace velunor::platform {
+
+QLineEdit* makeTextBox(const QString& text, QWidget* parent);
+
+}  // namespace velunor::platform
