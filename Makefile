@@ -38,7 +38,7 @@ bench: build-release
 	build/release/bench/calculate_paint --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
 bench-startup: build-release
-	bench/run-startup build/release 30
+	bench/run-startup build/release 51
 
 # FUZZ_SECONDS bounds the run; the corpus grows in build/fuzz/corpus.
 FUZZ_SECONDS ?= 60
