@@ -107,7 +107,7 @@ struct Form::Impl : QObject {
 Form::Impl::Impl(const FormLayout& form) : layout(form), window(std::make_unique<Window>(*this)) {
     window->setObjectName(toQString(layout.name));
     window->setWindowTitle(toQString(layout.caption));
-    window->setWindowIcon(QIcon(toQString(layout.icon)));
+    window->setWindowIcon(loadIcon(toQString(layout.icon), qApp->devicePixelRatio()));
     auto* client = new QWidget(window.get());
     client->setBackgroundRole(QPalette::Base);
     client->setAutoFillBackground(true);
