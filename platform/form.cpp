@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -17,6 +18,7 @@
 #include <QShortcut>
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <vector>
 
@@ -37,6 +39,31 @@ bool takesFocus(ControlKind kind) {
 bool entersControl(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
            reason != Qt::MenuBarFocusReason;
+}
+
+// For a family that is not installed, Qt has fontconfig sort every font on the
+// system for stand-ins when the font is first used. Where a core Windows family
+// is missing, fontconfig picks its metric-compatible stand-in: naming an
+// installed one straight away spares that sort.
+QString installedFamily(const QString& family) {
+    static constexpr std::array<std::array<QStringView, 3>, 3> kStandIns = {{
+        {u"Arial", u"Liberation Sans", u"Arimo"},
+        {u"Times New Roman", u"Liberation Serif", u"Tinos"},
+        {u"Courier New", u"Liberation Mono", u"Cousine"},
+    }};
+    const auto row = std::find_if(kStandIns.begin(), kStandIns.end(), [&](const auto& r) {
+        return r[0].compare(family, Qt::CaseInsensitive) == 0;
+    });
+    if (row == kStandIns.end()) {
+        return family;
+    }
+    const QStringList installed = QFontDatabase::families();
+    for (const QStringView candidate : *row) {
+        if (installed.contains(candidate, Qt::CaseInsensitive)) {
+            return candidate.toString();
+        }
+    }
+    return family;
 }
 
 bool isEnter(const QKeyEvent& key) {
@@ -132,7 +159,7 @@ void Form::Impl::buildControls(QWidget* client) {
             fitMarker(widget);
         }
         if (!row.font.family.empty()) {
-            widget->setFont(QFont(toQString(row.font.family), row.font.pointSize));
+            widget->setFont(QFont(installedFamily(toQString(row.font.family)), row.font.pointSize));
         }
         if (row.kind == ControlKind::CommandButton && has(row.style, Style::DefaultButton)) {
             defaultButton = static_cast<QPushButton*>(widget);
