@@ -1,15 +1,19 @@
 #include "platform/system.h"
 
+#include <qdrawutil.h>
 #include <QApplication>
 #include <QDate>
+#include <QGroupBox>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QStyleOption>
 
 #include <memory>
 
+#include "platform/controls.h"
 #include "platform/convert.h"
 
 namespace velunor::platform {
@@ -58,12 +62,16 @@ private:
     std::shared_ptr<Loaded> icon_;
 };
 
-// The menu bar takes the icon of its overflow button from the style when it is
-// made, and the style reads that picture without naming its format, so Qt loads
-// every image plugin to ask it. The button shows only when the menus do not fit.
-class LaterOverflowIcon : public QProxyStyle {
+// The desktop's style, except for two pictures it would read by file name at
+// start: Qt then loads every image plugin to ask it about a PNG.
+class PngPicturesStyle : public QProxyStyle {
 public:
-    using QProxyStyle::QProxyStyle;
+    explicit PngPicturesStyle(QStyle* desktop)
+        : QProxyStyle(desktop),
+          fusion_(desktop->name().compare(u"fusion", Qt::CaseInsensitive) == 0) {}
+
+    // The menu bar takes the icon of its overflow button when it is made; the
+    // button shows only when the menus do not fit.
     QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
                        const QWidget* widget) const override {
         if (which == SP_ToolBarHorizontalExtensionButton && option == nullptr) {
@@ -71,6 +79,35 @@ public:
         }
         return QProxyStyle::standardIcon(which, option, widget);
     }
+
+    // Fusion draws a frame's corners and edges from a picture in Qt's resources;
+    // this draws it as Fusion does, from the same picture read as PNG.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameGroupBox && fusion_ && groupFrame_.isNull()) {
+            groupFrame_ = loadPicture(
+                QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"),
+                1.0);
+        }
+        if (element != PE_FrameGroupBox || !fusion_ || groupFrame_.isNull()) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        // Below the title, unless the box has neither a title nor a check box.
+        constexpr int kMargin = 3;
+        int top = kMargin;
+        const auto* box = qobject_cast<const QGroupBox*>(widget);
+        if (box == nullptr || box->isCheckable() || !box->title().isEmpty()) {
+            top += qMax(baseStyle()->pixelMetric(PM_ExclusiveIndicatorHeight),
+                        option->fontMetrics.height());
+        }
+        qDrawBorderPixmap(painter, option->rect.adjusted(0, top, 0, 0), QMargins(6, 6, 6, 6),
+                          groupFrame_);
+    }
+
+private:
+    bool fusion_;
+    mutable QPixmap groupFrame_;
 };
 
 }  // namespace
@@ -85,7 +122,7 @@ Application::Application(int& argc, char** argv, const Identity& identity)
     // The menu stays in the window. Handing it to a desktop-wide menu bar would
     // first ask the session bus whether one exists, a round trip at every start.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
-    QApplication::setStyle(new LaterOverflowIcon(QApplication::style()));
+    QApplication::setStyle(new PngPicturesStyle(QApplication::style()));
     QCoreApplication::setApplicationName(toQString(identity.name));
     QCoreApplication::setApplicationVersion(toQString(identity.version));
     QCoreApplication::setOrganizationName(toQString(identity.organisation));
