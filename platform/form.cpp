@@ -1,5 +1,7 @@
 #include "platform/form.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
@@ -9,13 +11,13 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <array>
@@ -83,15 +85,24 @@ struct Form::Impl : QObject {
         QAction* action;
     };
 
-    class Window : public QMainWindow {
+    // A plain widget with the menu bar above the client area: the main window's
+    // machinery for tool bars, docks and a status bar would only add resident
+    // code at start.
+    class Window : public QWidget {
     public:
         explicit Window(Impl& form) : form_(form) {}
+
+        // Screen readers still meet it as a window, as they would a main window.
+        static QAccessibleInterface* accessible(const QString& /*key*/, QObject* object) {
+            auto* window = dynamic_cast<Window*>(object);
+            return window != nullptr ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+        }
 
     protected:
         bool focusNextPrevChild(bool next) override {
             QWidget* target = form_.nextTabStop(focusWidget(), next);
             if (target == nullptr) {
-                return QMainWindow::focusNextPrevChild(next);
+                return QWidget::focusNextPrevChild(next);
             }
             target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return true;
@@ -129,21 +140,29 @@ struct Form::Impl : QObject {
     std::vector<MenuItem> menuItems;
     // Last, so the widgets go before the tables that describe them.
     std::unique_ptr<Window> window;
+    QMenuBar* menuBar = nullptr;  // owned by the window
 };
 
 Form::Impl::Impl(const FormLayout& form) : layout(form), window(std::make_unique<Window>(*this)) {
+    static const bool accessibleWindows = (QAccessible::installFactory(Window::accessible), true);
+    Q_UNUSED(accessibleWindows);
     window->setObjectName(toQString(layout.name));
     window->setWindowTitle(toQString(layout.caption));
     window->setWindowIcon(loadIcon(toQString(layout.icon), qApp->devicePixelRatio()));
     auto* client = new QWidget(window.get());
     client->setBackgroundRole(QPalette::Base);
     client->setAutoFillBackground(true);
-    window->setCentralWidget(client);
+    menuBar = new QMenuBar(window.get());  // after the client, as screen readers list them
+    auto* stack = new QVBoxLayout(window.get());
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    stack->setMenuBar(menuBar);
+    stack->addWidget(client);
     buildControls(client);
     nameControls();
     buildMenus();
     window->resize(pixels(layout.clientWidth),
-                   pixels(layout.clientHeight) + window->menuBar()->sizeHint().height());
+                   pixels(layout.clientHeight) + menuBar->sizeHint().height());
 }
 
 void Form::Impl::buildControls(QWidget* client) {
@@ -199,7 +218,7 @@ void Form::Impl::nameControls() {
 }
 
 void Form::Impl::buildMenus() {
-    QMenuBar* bar = window->menuBar();
+    QMenuBar* bar = menuBar;
     std::vector<std::pair<std::string_view, QMenu*>> menus;
     for (const MenuRow& row : layout.menus) {
         if (row.menu.empty()) {

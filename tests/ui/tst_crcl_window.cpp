@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -124,11 +123,13 @@ private:
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
     }
     QString units() const;
+    // The area below the menu bar that holds the controls.
+    QWidget* clientArea() const { return control(u"TxtUCr"_s)->parentWidget(); }
     void perform(const QStringList& steps);
     void openMenuItem(const QString& item);
 
     std::unique_ptr<velunor::ui::CrClWindow> crcl_;
-    QMainWindow* window_ = nullptr;
+    QWidget* window_ = nullptr;
     std::unique_ptr<MessageBoxWatchdog> watchdog_;
 };
 
@@ -137,7 +138,7 @@ void CrClWindowTest::init() {
     crcl_ = std::make_unique<velunor::ui::CrClWindow>();
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->objectName() == u"CrCl"_s && w->isVisible()) {
-            window_ = qobject_cast<QMainWindow*>(w);
+            window_ = w;
         }
     }
     QVERIFY(window_ != nullptr);
@@ -161,7 +162,7 @@ QString CrClWindowTest::units() const {
 }
 
 void CrClWindowTest::openMenuItem(const QString& item) {
-    auto* bar = window_->menuBar();
+    auto* bar = window_->findChild<QMenuBar*>();
     auto* menu = control<QMenu>(u"MnuHelp"_s);
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
     QVERIFY(QTest::qWaitForWindowExposed(menu));
@@ -207,7 +208,7 @@ void CrClWindowTest::startUp() {
     QCOMPARE(focusName(), u"TxtUCr"_s);
     QCOMPARE(control<QLineEdit>(u"TxtUCr"_s)->selectedText(), u"55"_s);
 
-    QCOMPARE(window_->centralWidget()->size(), QSize(531, 313));
+    QCOMPARE(clientArea()->size(), QSize(531, 313));
     const QRect screen = window_->screen()->geometry();
     // The window manager's frame is unknown until the window is first shown.
     const QRect frame = window_->frameGeometry();
@@ -265,7 +266,7 @@ void CrClWindowTest::layout() {
     QFETCH(QPoint, where);
     QFETCH(QSize, size);
     QWidget* w = control(name);
-    QCOMPARE(w->mapTo(window_->centralWidget(), QPoint(0, 0)), where);
+    QCOMPARE(w->mapTo(clientArea(), QPoint(0, 0)), where);
     if (size.isValid()) {
         QCOMPARE(w->size(), size);
     }
