@@ -3,6 +3,7 @@
 // round by round, so that each ratio compares runs made under the same machine
 // state. Needs an X server (Xvfb).
 #include <X11/Xlib.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -166,6 +167,10 @@ int main(int argc, char* argv[]) {
     }
     XCloseDisplay(dpy);
 
+    const int policy = sched_getscheduler(0);
+    std::printf("Scheduling: %s.\n", policy == SCHED_FIFO || policy == SCHED_RR
+                                         ? "real-time, ahead of other work on the machine"
+                                         : "normal, shared with other work on the machine");
     std::printf(
         "%d interleaved rounds. Ratios are per round against the first program,\n"
         "shown as median [interquartile range]. Time is from start to the window\n"
