@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QPushButton>
 #include <QTest>
 
@@ -21,7 +20,7 @@
 
 namespace {
 
-QMainWindow* g_window = nullptr;
+QWidget* g_window = nullptr;
 
 class PaintWatch : public QObject {
 public:
@@ -93,7 +92,7 @@ int main(int argc, char** argv) {
     velunor::ui::CrClWindow window;
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (top->objectName() == QLatin1String("CrCl")) {
-            g_window = qobject_cast<QMainWindow*>(top);
+            g_window = top;
         }
     }
     if (g_window == nullptr || !QTest::qWaitForWindowExposed(g_window)) {

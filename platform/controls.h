@@ -4,7 +4,12 @@
 
 #include "platform/layout.h"
 
+#include <QtGlobal>
+
+class QIcon;
 class QMessageBox;
+class QPixmap;
+class QString;
 class QWidget;
 
 namespace velunor::platform {
@@ -12,6 +17,10 @@ namespace velunor::platform {
 // The widget for one row of a layout table, with its caption, colours and
 // initial state; position, name and focus are the form's business.
 QWidget* makeWidget(const ControlRow& row, QWidget* parent);
+
+// A PNG picture from the resources, sharp on the given pixel density.
+QPixmap loadPicture(const QString& path, qreal devicePixelRatio);
+QIcon loadIcon(const QString& path, qreal devicePixelRatio);
 
 // Gives an option button at least the height of the style's marker.
 void fitMarker(QWidget* option);

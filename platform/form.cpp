@@ -1,22 +1,26 @@
 #include "platform/form.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <vector>
 
@@ -40,6 +44,31 @@ bool entersControl(Qt::FocusReason reason) {
            reason != Qt::MenuBarFocusReason;
 }
 
+// For a family that is not installed, Qt has fontconfig sort every font on the
+// system for stand-ins when the font is first used. Where a core Windows family
+// is missing, fontconfig picks its metric-compatible stand-in: naming an
+// installed one straight away spares that sort.
+QString installedFamily(const QString& family) {
+    static constexpr std::array<std::array<QStringView, 3>, 3> kStandIns = {{
+        {u"Arial", u"Liberation Sans", u"Arimo"},
+        {u"Times New Roman", u"Liberation Serif", u"Tinos"},
+        {u"Courier New", u"Liberation Mono", u"Cousine"},
+    }};
+    const auto row = std::find_if(kStandIns.begin(), kStandIns.end(), [&](const auto& r) {
+        return r[0].compare(family, Qt::CaseInsensitive) == 0;
+    });
+    if (row == kStandIns.end()) {
+        return family;
+    }
+    const QStringList installed = QFontDatabase::families();
+    for (const QStringView candidate : *row) {
+        if (installed.contains(candidate, Qt::CaseInsensitive)) {
+            return candidate.toString();
+        }
+    }
+    return family;
+}
+
 bool isEnter(const QKeyEvent& key) {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
@@ -57,15 +86,24 @@ struct Form::Impl : QObject {
         QAction* action;
     };
 
-    class Window : public QMainWindow {
+    // A plain widget with the menu bar above the client area: the main window's
+    // machinery for tool bars, docks and a status bar would only add resident
+    // code at start.
+    class Window : public QWidget {
     public:
         explicit Window(Impl& form) : form_(form) {}
+
+        // Screen readers still meet it as a window, as they would a main window.
+        static QAccessibleInterface* accessible(const QString& /*key*/, QObject* object) {
+            auto* window = dynamic_cast<Window*>(object);
+            return window != nullptr ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+        }
 
     protected:
         bool focusNextPrevChild(bool next) override {
             QWidget* target = form_.nextTabStop(focusWidget(), next);
             if (target == nullptr) {
-                return QMainWindow::focusNextPrevChild(next);
+                return QWidget::focusNextPrevChild(next);
             }
             target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return true;
@@ -103,21 +141,29 @@ struct Form::Impl : QObject {
     std::vector<MenuItem> menuItems;
     // Last, so the widgets go before the tables that describe them.
     std::unique_ptr<Window> window;
+    QMenuBar* menuBar = nullptr;  // owned by the window
 };
 
 Form::Impl::Impl(const FormLayout& form) : layout(form), window(std::make_unique<Window>(*this)) {
+    static const bool accessibleWindows = (QAccessible::installFactory(Window::accessible), true);
+    Q_UNUSED(accessibleWindows);
     window->setObjectName(toQString(layout.name));
     window->setWindowTitle(toQString(layout.caption));
-    window->setWindowIcon(QIcon(toQString(layout.icon)));
+    window->setWindowIcon(loadIcon(toQString(layout.icon), qApp->devicePixelRatio()));
     auto* client = new QWidget(window.get());
     client->setBackgroundRole(QPalette::Base);
     client->setAutoFillBackground(true);
-    window->setCentralWidget(client);
+    menuBar = new QMenuBar(window.get());  // after the client, as screen readers list them
+    auto* stack = new QVBoxLayout(window.get());
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    stack->setMenuBar(menuBar);
+    stack->addWidget(client);
     buildControls(client);
     nameControls();
     buildMenus();
     window->resize(pixels(layout.clientWidth),
-                   pixels(layout.clientHeight) + window->menuBar()->sizeHint().height());
+                   pixels(layout.clientHeight) + menuBar->sizeHint().height());
 }
 
 void Form::Impl::buildControls(QWidget* client) {
@@ -133,7 +179,7 @@ void Form::Impl::buildControls(QWidget* client) {
             fitMarker(widget);
         }
         if (!row.font.family.empty()) {
-            widget->setFont(QFont(toQString(row.font.family), row.font.pointSize));
+            widget->setFont(QFont(installedFamily(toQString(row.font.family)), row.font.pointSize));
         }
         if (row.kind == ControlKind::CommandButton && has(row.style, Style::DefaultButton)) {
             defaultButton = static_cast<QPushButton*>(widget);
@@ -173,7 +219,7 @@ void Form::Impl::nameControls() {
 }
 
 void Form::Impl::buildMenus() {
-    QMenuBar* bar = window->menuBar();
+    QMenuBar* bar = menuBar;
     std::vector<std::pair<std::string_view, QMenu*>> menus;
     for (const MenuRow& row : layout.menus) {
         if (row.menu.empty()) {

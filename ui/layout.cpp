@@ -39,7 +39,7 @@ constexpr ControlRow kControls[] = {
     {"Label9", Label, "", "Creatinine Clearance, mL/min", 1320, 3525, 2085, 195, 24, AutoSize},
     {"CmdCalc", CommandButton, "", "Calculate", 360, 3960, 1095, 375, 10, DefaultButton},
     {"CmdExit", CommandButton, "", "Exit", 1680, 3960, 1095, 375, 11},
-    {"PicOrvaleLogo", PictureBox, "", ":/velunor/logo.jpg", 3960, 555, 2535, 1155, 12, AutoSize},
+    {"PicOrvaleLogo", PictureBox, "", ":/velunor/logo.png", 3960, 555, 2535, 1155, 12, AutoSize},
     {"LblOrvaleAddr", Label, "", "Label1", 4920, 1965, 570, 225, 13, AutoSize | CentreText, {"Arial", 9}},
 };
 // clang-format on

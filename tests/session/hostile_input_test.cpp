@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QRadioButton>
 #include <QTest>
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
@@ -293,7 +292,7 @@ private:
                 break;
             case Act::OpenMenu: {
                 p.description = QStringLiteral("click the Help menu");
-                QMenuBar* bar = window_->main()->menuBar();
+                auto* bar = window_->main()->findChild<QMenuBar*>();
                 QTest::mouseClick(bar, Qt::LeftButton, {},
                                   bar->actionGeometry(bar->actions().front()).center());
                 break;

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QRadioButton>
 #include <QTest>
 
@@ -37,10 +36,8 @@ Window::Window() : window_(std::make_unique<ui::CrClWindow>()) {
         g_testLog = qInstallMessageHandler(dropPlatformLimits);
     }
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        auto* candidate = qobject_cast<QMainWindow*>(top);
-        if (candidate != nullptr && candidate->isVisible() &&
-            candidate->objectName() == QLatin1String("CrCl")) {
-            main_ = candidate;
+        if (top->isVisible() && top->objectName() == QLatin1String("CrCl")) {
+            main_ = top;
         }
     }
     if (main_ == nullptr) {

@@ -20,7 +20,6 @@
 
 class QLabel;
 class QLineEdit;
-class QMainWindow;
 class QWidget;
 
 namespace velunor::ui {
@@ -40,7 +39,7 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    QMainWindow* main() const { return main_; }
+    QWidget* main() const { return main_; }
     QWidget* control(const char* name) const;  // throws when there is no such control
     QLineEdit* field(const char* name) const;
     QLabel* result() const;
@@ -53,7 +52,7 @@ public:
 
 private:
     std::unique_ptr<ui::CrClWindow> window_;
-    QMainWindow* main_ = nullptr;
+    QWidget* main_ = nullptr;
 };
 
 // The message box Calculate shows for an outcome without a result.
