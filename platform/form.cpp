@@ -162,8 +162,12 @@ Form::Impl::Impl(const FormLayout& form) : layout(form), window(std::make_unique
     buildControls(client);
     nameControls();
     buildMenus();
-    window->resize(pixels(layout.clientWidth),
-                   pixels(layout.clientHeight) + menuBar->sizeHint().height());
+    // The layout gives the menu bar its height for the window's width; some styles
+    // (Windows') make that a pixel more than its size hint.
+    const int width = pixels(layout.clientWidth);
+    const int barHeight = menuBar->heightForWidth(width);
+    window->resize(width, pixels(layout.clientHeight) +
+                              (barHeight >= 0 ? barHeight : menuBar->sizeHint().height()));
 }
 
 void Form::Impl::buildControls(QWidget* client) {

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QMarginsF>
 #include <QWidget>
+#include <QWindow>
 
 #include <optional>
 
@@ -161,7 +162,11 @@ std::optional<QMarginsF> expectedFrame(QWidget& window) {
         return requestFrameExtents(window);
     }
 #endif
-    (void)window;
+    // Windows draws the frame itself and knows it once the native window exists.
+    if (QGuiApplication::platformName() == u"windows") {
+        window.winId();
+        return window.windowHandle()->frameMargins();
+    }
     return std::nullopt;
 }
 
