@@ -10,6 +10,7 @@ import argparse
 import math
 import os
 import random
+import resource
 import subprocess
 import sys
 import time
@@ -232,7 +233,8 @@ HUGE_TEXTS = ["1" * MEGA + "e-" + str(MEGA), "0." + "0" * MEGA + "1e" + str(MEGA
               "&H" + "0" * MEGA + "1F", "1e" + "0" * MEGA + "5", " " * MEGA + "5",
               "5" + " \t\n" * (MEGA // 3), "1" + "0" * MEGA, "-" + "9" * MEGA, "&O" + "7" * MEGA,
               "1," + "9" * MEGA, NBSP * (MEGA // 2), "7." + "3" * MEGA + "e-" + "0" * MEGA + "2"]
-# A parse that is linear in the text answers all of these in well under a second.
+# A parse that is linear in the text answers all of these in well under a second. Counted in
+# the driver's CPU time: the wall clock also counts what other tests and builds take meanwhile.
 HUGE_SECONDS_LIMIT = 10.0
 
 
@@ -334,11 +336,16 @@ def hex_field(text):
     return data.hex() if data else "-"
 
 
+def children_cpu_seconds():
+    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return usage.ru_utime + usage.ru_stime
+
+
 def run_driver(driver, requests):
     payload = "".join(r + "\n" for r in requests).encode()
-    started = time.monotonic()
+    started = children_cpu_seconds()
     proc = subprocess.run(driver, input=payload, capture_output=True, check=False)
-    run_driver.seconds = time.monotonic() - started
+    run_driver.seconds = children_cpu_seconds() - started
     if proc.returncode != 0:
         sys.exit(f"driver failed ({proc.returncode}): {proc.stderr.decode(errors='replace')}")
     lines = proc.stdout.decode().splitlines()
@@ -540,14 +547,14 @@ def main():
     huge_seconds = run_driver.seconds
 
     print(", ".join(f"{len(items)} {kind.name}s" for kind, items in batches) +
-          f", {len(HUGE_TEXTS)} megabyte texts in {huge_seconds:.2f} s; seed {args.seed}, "
+          f", {len(HUGE_TEXTS)} megabyte texts in {huge_seconds:.2f} s of CPU; seed {args.seed}, "
           f"{time.monotonic() - started:.1f} s in all")
     for name, found in faults.items():
         print(f"\n{len(found)} {name} disagreement(s); the first {min(len(found), args.show)}:")
         for line in found[: args.show]:
             print("  " + line)
     if huge_seconds > HUGE_SECONDS_LIMIT:
-        print(f"\nthe megabyte texts took {huge_seconds:.1f} s: reading is not linear in the text")
+        print(f"\nthe megabyte texts took {huge_seconds:.1f} s of CPU: reading is not linear in the text")
         return 1
     return 1 if faults else 0
 
