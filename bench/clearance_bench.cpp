@@ -6,6 +6,8 @@
 
 #include "core/clearance.h"
 
+namespace core = velunor::core;
+
 namespace {
 
 using Fields = std::array<std::string, 6>;
@@ -14,7 +16,7 @@ const Fields kStartUp{"55", "1.0", "1500", "24", "69", "175"};
 
 void BM_EvaluateStartUp(benchmark::State& state) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(crcl::evaluateClearance(kStartUp, true, true));
+        benchmark::DoNotOptimize(core::evaluateClearance(kStartUp, true, true));
     }
 }
 BENCHMARK(BM_EvaluateStartUp);
@@ -33,7 +35,7 @@ void BM_EvaluateMixed(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const auto& [fields, imperial] = kMixed[i];
-        benchmark::DoNotOptimize(crcl::evaluateClearance(fields, imperial, imperial));
+        benchmark::DoNotOptimize(core::evaluateClearance(fields, imperial, imperial));
         i = (i + 1) % kMixed.size();
     }
 }
@@ -41,7 +43,7 @@ BENCHMARK(BM_EvaluateMixed);
 
 void BM_ParseField(benchmark::State& state) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(crcl::parseField("1500"));
+        benchmark::DoNotOptimize(core::parseField("1500"));
     }
 }
 BENCHMARK(BM_ParseField);
@@ -50,7 +52,7 @@ void BM_ResultText(benchmark::State& state) {
     float c = 49.96083f;
     for (auto _ : state) {
         benchmark::DoNotOptimize(c);
-        benchmark::DoNotOptimize(crcl::resultText(c));
+        benchmark::DoNotOptimize(core::resultText(c));
     }
 }
 BENCHMARK(BM_ResultText);

@@ -7,7 +7,7 @@
 #include <limits>
 #include <system_error>
 
-namespace crcl {
+namespace velunor::core {
 namespace {
 
 constexpr double kInchFactor = 2.54;
@@ -393,4 +393,4 @@ Outcome evaluateClearance(const std::array<std::string, 6>& texts, bool heightIn
     return {OutcomeKind::Result, resultText(result.clearance), FpError::None};
 }
 
-}  // namespace crcl
+}  // namespace velunor::core

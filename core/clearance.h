@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace crcl {
+namespace velunor::core {
 
 // One calculation's numbers, each stored in single precision as the window's
 // arithmetic has always done; the rounding points are part of the result.
@@ -68,4 +68,4 @@ std::string resultText(float clearance);
 Outcome evaluateClearance(const std::array<std::string, 6>& texts, bool heightInInches,
                           bool weightInPounds);
 
-}  // namespace crcl
+}  // namespace velunor::core

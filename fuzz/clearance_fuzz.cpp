@@ -17,6 +17,8 @@
 
 #include "core/clearance.h"
 
+namespace core = velunor::core;
+
 namespace {
 
 [[noreturn]] void fail(const char* what) {
@@ -39,7 +41,7 @@ std::array<std::string_view, 6> splitFields(std::string_view rest) {
 // the end of the text is a heap overflow the address sanitizer reports.
 float parseExactly(std::string_view field) {
     const std::vector<char> copy(field.begin(), field.end());
-    return crcl::parseField(std::string_view(copy.data(), copy.size()));
+    return core::parseField(std::string_view(copy.data(), copy.size()));
 }
 
 bool isResultText(const std::string& text) {
@@ -71,24 +73,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < fields.size(); ++i) {
         values[i] = parseExactly(fields[i]);
         texts[i] = std::string(fields[i]);
-        if (std::bit_cast<std::uint32_t>(crcl::parseField(texts[i])) !=
+        if (std::bit_cast<std::uint32_t>(core::parseField(texts[i])) !=
             std::bit_cast<std::uint32_t>(values[i])) {
             fail("parseField gave two answers for one text");
         }
         allFinite = allFinite && std::isfinite(values[i]);
     }
 
-    const crcl::ClearanceInputs inputs{values[0], values[1], values[2], values[3],
+    const core::ClearanceInputs inputs{values[0], values[1], values[2], values[3],
                                        values[4], values[5], inches,    pounds};
-    const crcl::Outcome outcome = crcl::evaluateClearance(texts, inches, pounds);
-    if ((outcome.kind == crcl::OutcomeKind::InvalidFields) == crcl::allPositive(inputs)) {
+    const core::Outcome outcome = core::evaluateClearance(texts, inches, pounds);
+    if ((outcome.kind == core::OutcomeKind::InvalidFields) == core::allPositive(inputs)) {
         fail("invalid fields reported exactly when all six values are positive");
     }
-    if (outcome.kind == crcl::OutcomeKind::FloatingPointError &&
-        outcome.error == crcl::FpError::None) {
+    if (outcome.kind == core::OutcomeKind::FloatingPointError &&
+        outcome.error == core::FpError::None) {
         fail("floating-point error without saying which");
     }
-    if (outcome.kind != crcl::OutcomeKind::Result) {
+    if (outcome.kind != core::OutcomeKind::Result) {
         return 0;
     }
     if (!allFinite) {
@@ -97,9 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!isResultText(outcome.text)) {
         fail("result text is not digits, a full stop and one digit");
     }
-    const crcl::ClearanceResult clearance = crcl::computeClearance(inputs);
-    if (clearance.error != crcl::FpError::None ||
-        crcl::resultText(clearance.clearance) != outcome.text) {
+    const core::ClearanceResult clearance = core::computeClearance(inputs);
+    if (clearance.error != core::FpError::None ||
+        core::resultText(clearance.clearance) != outcome.text) {
         fail("the whole calculation disagrees with its steps");
     }
     return 0;

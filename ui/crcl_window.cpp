@@ -52,16 +52,16 @@ void CrClWindow::calculateClearance() {
     std::array<std::string, kFieldBoxes.size()> texts;
     std::transform(kFieldBoxes.begin(), kFieldBoxes.end(), texts.begin(),
                    [this](std::string_view box) { return form_.text(box); });
-    const crcl::Outcome outcome =
-        crcl::evaluateClearance(texts, form_.value("OptIn"), form_.value("OptLb"));
+    const core::Outcome outcome =
+        core::evaluateClearance(texts, form_.value("OptIn"), form_.value("OptLb"));
     switch (outcome.kind) {
-        case crcl::OutcomeKind::InvalidFields:
+        case core::OutcomeKind::InvalidFields:
             form_.messageBox(kInvalidFieldsMessage);
             break;
-        case crcl::OutcomeKind::FloatingPointError:
+        case core::OutcomeKind::FloatingPointError:
             form_.messageBox(kOutOfRangeMessage);
             break;
-        case crcl::OutcomeKind::Result:
+        case core::OutcomeKind::Result:
             form_.setCaption("LblCrCl", outcome.text);
             break;
     }

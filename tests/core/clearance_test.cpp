@@ -5,10 +5,12 @@
 
 #include "core/clearance.h"
 
+namespace core = velunor::core;
+
 namespace {
 
-using crcl::FpError;
-using crcl::OutcomeKind;
+using core::FpError;
+using core::OutcomeKind;
 
 struct TextCase {
     const char* name;
@@ -23,7 +25,7 @@ void PrintTo(const TextCase& c, std::ostream* os) {
 class ResultText : public testing::TestWithParam<TextCase> {};
 
 TEST_P(ResultText, ShowsOneDecimal) {
-    EXPECT_EQ(crcl::resultText(GetParam().clearance), GetParam().expected);
+    EXPECT_EQ(core::resultText(GetParam().clearance), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -67,7 +69,7 @@ class EvaluateClearance : public testing::TestWithParam<EvaluateCase> {};
 
 TEST_P(EvaluateClearance, GivesOutcome) {
     const EvaluateCase& c = GetParam();
-    const crcl::Outcome got = crcl::evaluateClearance(c.texts, c.inches, c.pounds);
+    const core::Outcome got = core::evaluateClearance(c.texts, c.inches, c.pounds);
     EXPECT_EQ(got.kind, c.kind);
     EXPECT_EQ(got.text, c.text);
     EXPECT_EQ(got.error, c.error);
@@ -223,16 +225,16 @@ INSTANTIATE_TEST_SUITE_P(Fields, EvaluateClearance,
                          });
 
 TEST(ComputeClearance, StartUpValuesRoundWhereStored) {
-    const crcl::ClearanceResult r =
-        crcl::computeClearance({55.0f, 1.0f, 1500.0f, 24.0f, 69.0f, 175.0f, true, true});
+    const core::ClearanceResult r =
+        core::computeClearance({55.0f, 1.0f, 1500.0f, 24.0f, 69.0f, 175.0f, true, true});
     ASSERT_EQ(r.error, FpError::None);
     // Each stored step rounded to single: 175.26 cm, 79.36508 kg, BSA 1.983846 m².
     EXPECT_EQ(r.clearance, 49.9608268737793f);
 }
 
 TEST(ComputeClearance, CentimetresAndKilogramsAreNotConverted) {
-    const crcl::ClearanceResult r =
-        crcl::computeClearance({120.0f, 1.2f, 1800.0f, 24.0f, 170.0f, 70.0f, false, false});
+    const core::ClearanceResult r =
+        core::computeClearance({120.0f, 1.2f, 1800.0f, 24.0f, 170.0f, 70.0f, false, false});
     ASSERT_EQ(r.error, FpError::None);
     EXPECT_FLOAT_EQ(r.clearance, 117.8503f);
 }

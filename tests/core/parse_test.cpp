@@ -8,9 +8,11 @@
 
 #include "core/clearance.h"
 
+namespace core = velunor::core;
+
 namespace {
 
-using crcl::parseField;
+using core::parseField;
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
@@ -136,7 +138,7 @@ TEST(ParseFieldLocale, DecimalCommaDesktopStillReadsFullStop) {
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     const float point = parseField("1.5");
     const float comma = parseField("1,5");
-    const std::string text = crcl::resultText(49.96083f);
+    const std::string text = core::resultText(49.96083f);
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(point, 1.5f);
     EXPECT_EQ(comma, 1.0f);
@@ -164,11 +166,11 @@ void PrintTo(const PositivityCase& c, std::ostream* os) {
 class AllPositive : public testing::TestWithParam<PositivityCase> {};
 
 TEST_P(AllPositive, RejectsAnyFieldNotAboveZero) {
-    crcl::ClearanceInputs in{55, 1, 1500, 24, 69, 175, true, true};
+    core::ClearanceInputs in{55, 1, 1500, 24, 69, 175, true, true};
     float* fields[] = {&in.urineCreatinine, &in.serumCreatinine, &in.urineVolume,
                        &in.collectionTime,  &in.height,          &in.weight};
     *fields[GetParam().field] = GetParam().value;
-    EXPECT_EQ(crcl::allPositive(in), GetParam().usable);
+    EXPECT_EQ(core::allPositive(in), GetParam().usable);
 }
 
 INSTANTIATE_TEST_SUITE_P(

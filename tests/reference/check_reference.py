@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Compares the clearance core with the exact model on many generated inputs.
 
-Three kinds of request go to the crcl_eval driver in one batch: whole
+Three kinds of request go to the clearance_eval driver in one batch: whole
 calculations from six field texts, single field parses (bit patterns compared),
 and result texts of chosen single values. Exits non-zero on any disagreement.
 """

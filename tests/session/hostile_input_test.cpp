@@ -15,6 +15,8 @@
 
 #include "tests/session/window_driver.h"
 
+namespace core = velunor::core;
+
 using velunor::testing::Window;
 
 namespace {
@@ -141,8 +143,8 @@ private:
     // A character drawn as a blank but ending the number would make the result
     // silently disagree with what the box shows.
     static void checkReadsAsShown(const QLineEdit* box) {
-        const float held = crcl::parseField(box->text().toStdString());
-        const float shown = crcl::parseField(box->displayText().toStdString());
+        const float held = core::parseField(box->text().toStdString());
+        const float shown = core::parseField(box->displayText().toStdString());
         QVERIFY2(
             held == shown || (std::isnan(held) && std::isnan(shown)),
             qPrintable(QStringLiteral("the box shows a number read as %1 but holds one read as %2")
@@ -163,7 +165,7 @@ private:
         QTest::keyClick(box, Qt::Key_Space);
         window_->main()->repaint();
         const qint64 keystrokeMs = clock.elapsed();
-        const crcl::Outcome expected = window_->expectedOutcome();
+        const core::Outcome expected = window_->expectedOutcome();
         const QString shown = window_->result()->text();
 
         velunor::testing::BoxAnswerer answerer;
@@ -186,7 +188,7 @@ private:
         for (const velunor::testing::ShownBox& shownBox : boxes) {
             texts << shownBox.text;
         }
-        if (expected.kind == crcl::OutcomeKind::Result) {
+        if (expected.kind == core::OutcomeKind::Result) {
             QCOMPARE(texts, QStringList());
             QCOMPARE(window_->result()->text(), QString::fromStdString(expected.text));
         } else {

@@ -19,6 +19,8 @@
 #include "tests/session/window_driver.h"
 #include "ui/texts.h"
 
+namespace core = velunor::core;
+
 using velunor::testing::Answer;
 using velunor::testing::ShownBox;
 using velunor::testing::Window;
@@ -203,7 +205,7 @@ private:
         }
         QWidget* before = window_->main()->focusWidget();
         const QString shown = window_->result()->text();
-        const crcl::Outcome outcome = window_->expectedOutcome();
+        const core::Outcome outcome = window_->expectedOutcome();
 
         answerer_.arm();
         const Prediction p = inMenu ? menuStep() : windowStep(before);
@@ -393,7 +395,7 @@ private:
         log_.push_back(QStringLiteral("-- started again"));
     }
 
-    void checkResult(const Prediction& p, bool menuInvolved, const crcl::Outcome& outcome,
+    void checkResult(const Prediction& p, bool menuInvolved, const core::Outcome& outcome,
                      const std::vector<ShownBox>& boxes, const QWidget* before,
                      const QString& shown) {
         const QString now = window_->result()->text();
@@ -404,9 +406,9 @@ private:
         }
         // What Calculate shows now: a result in the box, or one message box.
         const QString result =
-            outcome.kind == crcl::OutcomeKind::Result ? fromStd(outcome.text) : QString();
+            outcome.kind == core::OutcomeKind::Result ? fromStd(outcome.text) : QString();
         const QStringList calculateBoxes =
-            outcome.kind == crcl::OutcomeKind::Result
+            outcome.kind == core::OutcomeKind::Result
                 ? QStringList{}
                 : QStringList{velunor::testing::calculateMessage(outcome.kind)};
         const bool calculated = (texts == calculateBoxes && !result.isEmpty() && now == result) ||
@@ -455,15 +457,15 @@ private:
                    .arg(now, lastResult_));
     }
 
-    void tally(crcl::OutcomeKind kind) {
+    void tally(core::OutcomeKind kind) {
         switch (kind) {
-            case crcl::OutcomeKind::Result:
+            case core::OutcomeKind::Result:
                 ++tally_.results;
                 break;
-            case crcl::OutcomeKind::InvalidFields:
+            case core::OutcomeKind::InvalidFields:
                 ++tally_.warnings;
                 break;
-            case crcl::OutcomeKind::FloatingPointError:
+            case core::OutcomeKind::FloatingPointError:
                 ++tally_.outOfRange;
                 break;
         }

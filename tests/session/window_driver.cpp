@@ -70,12 +70,12 @@ bool Window::unit(const char* option) const {
     return qobject_cast<QAbstractButton*>(control(option))->isChecked();
 }
 
-crcl::Outcome Window::expectedOutcome() const {
+core::Outcome Window::expectedOutcome() const {
     std::array<std::string, kFields.size()> texts;
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         texts[i] = field(kFields[i])->text().toStdString();
     }
-    return crcl::evaluateClearance(texts, unit("OptIn"), unit("OptLb"));
+    return core::evaluateClearance(texts, unit("OptIn"), unit("OptLb"));
 }
 
 bool Window::activate() {
@@ -86,8 +86,8 @@ bool Window::activate() {
     return QTest::qWaitForWindowActive(main_);
 }
 
-QString calculateMessage(crcl::OutcomeKind kind) {
-    const std::string_view text = kind == crcl::OutcomeKind::InvalidFields
+QString calculateMessage(core::OutcomeKind kind) {
+    const std::string_view text = kind == core::OutcomeKind::InvalidFields
                                       ? ui::kInvalidFieldsMessage
                                       : ui::kOutOfRangeMessage;
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -46,7 +46,7 @@ public:
     bool unit(const char* option) const;  // whether the option button is selected
 
     // What Calculate must give for the fields and units as they stand now.
-    crcl::Outcome expectedOutcome() const;
+    core::Outcome expectedOutcome() const;
     // Makes the window active again if it lost that to a closed box or another window.
     bool activate();
 
@@ -56,7 +56,7 @@ private:
 };
 
 // The message box Calculate shows for an outcome without a result.
-QString calculateMessage(crcl::OutcomeKind kind);
+QString calculateMessage(core::OutcomeKind kind);
 
 // Runs a Qt Test object under the application object the program itself creates.
 int runUnderApplication(QObject& test, int argc, char** argv);

@@ -21,6 +21,8 @@
 
 #include "core/clearance.h"
 
+namespace core = velunor::core;
+
 namespace {
 
 std::optional<std::string> decodeText(std::string_view token) {
@@ -55,27 +57,27 @@ std::vector<std::string_view> splitTokens(std::string_view line) {
     return tokens;
 }
 
-const char* kindName(crcl::OutcomeKind kind) {
+const char* kindName(core::OutcomeKind kind) {
     switch (kind) {
-        case crcl::OutcomeKind::InvalidFields:
+        case core::OutcomeKind::InvalidFields:
             return "invalid";
-        case crcl::OutcomeKind::FloatingPointError:
+        case core::OutcomeKind::FloatingPointError:
             return "fperror";
-        case crcl::OutcomeKind::Result:
+        case core::OutcomeKind::Result:
             return "result";
     }
     return "?";
 }
 
-const char* errorName(crcl::FpError error) {
+const char* errorName(core::FpError error) {
     switch (error) {
-        case crcl::FpError::None:
+        case core::FpError::None:
             return "none";
-        case crcl::FpError::Overflow:
+        case core::FpError::Overflow:
             return "overflow";
-        case crcl::FpError::DivisionByZero:
+        case core::FpError::DivisionByZero:
             return "divzero";
-        case crcl::FpError::InvalidOperation:
+        case core::FpError::InvalidOperation:
             return "invalidop";
     }
     return "?";
@@ -102,14 +104,14 @@ std::optional<std::string> answer(const std::vector<std::string_view>& tokens) {
         if (!text) {
             return std::nullopt;
         }
-        return hexBits(crcl::parseField(*text));
+        return hexBits(core::parseField(*text));
     }
     if (tokens.size() == 2 && tokens[0] == "T") {
         const auto value = singleFromHex(tokens[1]);
         if (!value) {
             return std::nullopt;
         }
-        const std::string text = crcl::resultText(*value);
+        const std::string text = core::resultText(*value);
         return text.empty() ? std::string("-") : text;
     }
     if (tokens.size() == 9 && tokens[0] == "C") {
@@ -121,10 +123,10 @@ std::optional<std::string> answer(const std::vector<std::string_view>& tokens) {
             }
             values[i] = *value;
         }
-        const crcl::ClearanceInputs inputs{values[0],        values[1],       values[2],
+        const core::ClearanceInputs inputs{values[0],        values[1],       values[2],
                                            values[3],        values[4],       values[5],
                                            tokens[1] == "1", tokens[2] == "1"};
-        const crcl::ClearanceResult result = crcl::computeClearance(inputs);
+        const core::ClearanceResult result = core::computeClearance(inputs);
         return std::string(errorName(result.error)) + ' ' + hexBits(result.clearance);
     }
     if (tokens.size() == 9 && tokens[0] == "E") {
@@ -136,10 +138,10 @@ std::optional<std::string> answer(const std::vector<std::string_view>& tokens) {
             }
             texts[i] = std::move(*text);
         }
-        const crcl::Outcome outcome =
-            crcl::evaluateClearance(texts, tokens[1] == "1", tokens[2] == "1");
+        const core::Outcome outcome =
+            core::evaluateClearance(texts, tokens[1] == "1", tokens[2] == "1");
         std::string line = std::string(kindName(outcome.kind)) + ' ' + errorName(outcome.error);
-        if (outcome.kind == crcl::OutcomeKind::Result) {
+        if (outcome.kind == core::OutcomeKind::Result) {
             line += ' ' + outcome.text;
         }
         return line;
@@ -157,7 +159,7 @@ int main() {
         ++lineNumber;
         const auto reply = answer(splitTokens(line));
         if (!reply) {
-            std::cerr << "crcl_eval: malformed request on line " << lineNumber << '\n';
+            std::cerr << "clearance_eval: malformed request on line " << lineNumber << '\n';
             return 2;
         }
         std::cout << *reply << '\n';
