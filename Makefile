@@ -2,37 +2,51 @@
 # Everything else here is a convenience around the CMake presets.
 
 JOBS ?= 2
-DEPS_STAMP := build/.deps-installed
 
-.PHONY: all deps run test test-dev test-asan test-fuzz bench bench-startup fuzz screenshot package \
+.PHONY: all run test test-dev test-asan test-fuzz bench bench-startup fuzz screenshot package \
 	windows test-windows format clean
 
-all: build-dev
+all: run-build
 
-deps: $(DEPS_STAMP)
-
-$(DEPS_STAMP): scripts/install-deps
+# What building and running the window needs; the tests' tools come with `make test`.
+build/.deps-run: scripts/install-deps
 	scripts/install-deps
 	@mkdir -p build && touch $@
+build/.deps-test: scripts/install-deps
+	scripts/install-deps --test
+	@mkdir -p build && touch $@
+build/.deps-windows: scripts/install-deps
+	scripts/install-deps --windows
+	@mkdir -p build && touch $@
 
-build-%: deps
-	cmake --preset $* >/dev/null
-	cmake --build --preset $* -j $(JOBS)
+# The dev build without its tests: configuring the tests needs their tools.
+run-build: build/.deps-run
+	cmake --preset dev -DBUILD_TESTING=OFF -DVELUNOR_BUILD_PACKAGING=OFF
+	cmake --build --preset dev -j $(JOBS)
 
-run: build-dev
+run: run-build
 	build/dev/app/velunor
 
 test: test-dev test-asan test-fuzz
 
-test-dev: build-dev
+# The dev build with every test, the .deb's among them.
+test-dev: build/.deps-test
+	cmake --preset dev -DVELUNOR_BUILD_PACKAGING=ON
+	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)
 
-test-asan: build-asan
+test-asan: build/.deps-test
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
 # A short libFuzzer pass over the seed corpus; `make fuzz` runs the long one.
 test-fuzz: build-fuzz
 	ctest --test-dir build/fuzz/fuzz --output-on-failure
+
+build-%: build/.deps-test
+	cmake --preset $*
+	cmake --build --preset $* -j $(JOBS)
 
 bench: build-release
 	build/release/bench/clearance_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
@@ -60,14 +74,8 @@ package: build-release
 
 # Velunor.exe, Velunor-<version>-x64.msi and .zip in build/windows. Qt for Windows is
 # built from Debian's source once per machine and kept in ~/.cache/velunor.
-WINDOWS_DEPS_STAMP := build/.deps-windows-installed
-
-$(WINDOWS_DEPS_STAMP): scripts/install-deps
-	scripts/install-deps --windows
-	@mkdir -p build && touch $@
-
-windows: $(DEPS_STAMP) $(WINDOWS_DEPS_STAMP)
-	qt="$$(scripts/build-windows-qt)" && cmake --preset windows -DVELUNOR_WINDOWS_QT="$$qt" >/dev/null
+windows: build/.deps-test build/.deps-windows
+	qt="$$(scripts/build-windows-qt)" && cmake --preset windows -DVELUNOR_WINDOWS_QT="$$qt"
 	cmake --build --preset windows -j $(JOBS)
 
 # The same core and window suites under Wine, the reference check, the version

@@ -1,18 +1,12 @@
 #include "platform/command_line.h"
 #include "platform/system.h"
 #include "ui/crcl_window.h"
+#include "ui/program.h"
 
 int main(int argc, char** argv) {
-    const velunor::platform::Identity identity{
-        .name = "Velunor",
-        .version = VELUNOR_VERSION,
-        .organisation = "Company",
-        .desktopFileName = VELUNOR_APP_ID,
-    };
+    const velunor::platform::Identity identity = velunor::ui::programIdentity(VELUNOR_VERSION);
     if (const auto status = velunor::platform::answerCommandLine(
-            argc, argv, identity,
-            "Computes creatinine clearance corrected to 1.73 m² body surface area, in a window.",
-            "velunor@orvale.example")) {
+            argc, argv, identity, velunor::ui::kProgramSummary, velunor::ui::kReportProblemsTo)) {
         return *status;
     }
     velunor::platform::Application app(argc, argv, identity);

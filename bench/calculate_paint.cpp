@@ -17,6 +17,7 @@
 
 #include "platform/system.h"
 #include "ui/crcl_window.h"
+#include "ui/program.h"
 
 namespace {
 
@@ -86,9 +87,7 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    velunor::platform::Application app(
-        argc, argv,
-        {.name = "Velunor", .version = "1.00", .organisation = "Company", .desktopFileName = {}});
+    velunor::platform::Application app(argc, argv, velunor::ui::programIdentity(VELUNOR_VERSION));
     velunor::ui::CrClWindow window;
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (top->objectName() == QLatin1String("CrCl")) {

@@ -8,12 +8,11 @@
 #include <cstdio>
 
 #include "platform/system.h"
-#include "tests/session/window_driver.h"
+#include "tests/support/window_driver.h"
+#include "ui/program.h"
 
 int main(int argc, char** argv) {
-    velunor::platform::Application app(
-        argc, argv,
-        {.name = "Velunor", .version = "1.00", .organisation = "Company", .desktopFileName = {}});
+    velunor::platform::Application app(argc, argv, velunor::ui::programIdentity(VELUNOR_VERSION));
     velunor::testing::Window window;
     int status = 1;
     QTimer::singleShot(0, [&] {

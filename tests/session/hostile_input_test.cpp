@@ -13,7 +13,7 @@
 #include <ctime>
 #include <memory>
 
-#include "tests/session/window_driver.h"
+#include "tests/support/window_driver.h"
 
 namespace core = velunor::core;
 

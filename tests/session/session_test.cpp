@@ -16,7 +16,7 @@
 #include <random>
 #include <string>
 
-#include "tests/session/window_driver.h"
+#include "tests/support/window_driver.h"
 #include "ui/texts.h"
 
 namespace core = velunor::core;

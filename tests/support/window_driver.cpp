@@ -1,4 +1,4 @@
-#include "tests/session/window_driver.h"
+#include "tests/support/window_driver.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,6 +13,7 @@
 
 #include "platform/system.h"
 #include "ui/crcl_window.h"
+#include "ui/program.h"
 #include "ui/texts.h"
 
 namespace velunor::testing {
@@ -94,9 +95,7 @@ QString calculateMessage(core::OutcomeKind kind) {
 }
 
 int runUnderApplication(QObject& test, int argc, char** argv) {
-    platform::Application app(
-        argc, argv,
-        {.name = "Velunor", .version = "1.00", .organisation = "Company", .desktopFileName = {}});
+    platform::Application app(argc, argv, ui::programIdentity(VELUNOR_VERSION));
     return QTest::qExec(&test, argc, argv);
 }
 

@@ -1,0 +1,62 @@
+# What the tests run besides the project's own programs. A tool that is missing
+# stops the configuration with its name and the Debian package that has it,
+# rather than leave tests out: `scripts/install-deps --test` installs them all.
+
+set(_velunor_missing)
+
+# velunor_test_tool(VAR PROGRAM PACKAGE [find_program options...])
+macro(velunor_test_tool var program package)
+  find_program(${var} ${program} ${ARGN})
+  if(NOT ${var})
+    list(APPEND _velunor_missing "${program} (${package})")
+  endif()
+endmacro()
+
+find_package(Python3 COMPONENTS Interpreter)
+if(NOT Python3_Interpreter_FOUND)
+  list(APPEND _velunor_missing "python3 (python3)")
+endif()
+
+if(CMAKE_CROSSCOMPILING)
+  # No GoogleTest for the target system is installed: the build compiles Debian's sources.
+  set(VELUNOR_GTEST_SOURCES /usr/src/googletest)
+  if(NOT EXISTS ${VELUNOR_GTEST_SOURCES}/CMakeLists.txt)
+    list(APPEND _velunor_missing "GoogleTest sources (googletest)")
+  endif()
+else()
+  find_package(GTest)
+  if(NOT GTest_FOUND)
+    list(APPEND _velunor_missing "GoogleTest (libgtest-dev)")
+  endif()
+endif()
+
+if(VELUNOR_BUILD_APP AND NOT WIN32)
+  # tests/on-x11: a desktop session of the test's own, and a window manager for some.
+  velunor_test_tool(VELUNOR_XVFB Xvfb xvfb)
+  velunor_test_tool(VELUNOR_DBUS_DAEMON dbus-daemon dbus)
+  velunor_test_tool(VELUNOR_OPENBOX openbox openbox)
+  velunor_test_tool(VELUNOR_VALGRIND valgrind valgrind)
+  velunor_test_tool(VELUNOR_DESKTOP_FILE_VALIDATE desktop-file-validate desktop-file-utils)
+  velunor_test_tool(VELUNOR_APPSTREAMCLI appstreamcli appstream)
+  # The screen reader's side of the accessibility bus is the distribution's Python.
+  velunor_test_tool(VELUNOR_SYSTEM_PYTHON python3 python3 PATHS /usr/bin NO_DEFAULT_PATH)
+  velunor_test_tool(VELUNOR_AT_SPI_LAUNCHER at-spi-bus-launcher at-spi2-core
+    PATHS /usr/libexec NO_DEFAULT_PATH)
+  if(VELUNOR_SYSTEM_PYTHON)
+    execute_process(COMMAND ${VELUNOR_SYSTEM_PYTHON} -c "import pyatspi"
+      RESULT_VARIABLE _velunor_pyatspi OUTPUT_QUIET ERROR_QUIET)
+    if(NOT _velunor_pyatspi EQUAL 0)
+      list(APPEND _velunor_missing "pyatspi (python3-pyatspi)")
+    endif()
+  endif()
+  if(VELUNOR_BUILD_PACKAGING)
+    velunor_test_tool(VELUNOR_LINTIAN lintian lintian)
+  endif()
+endif()
+
+if(_velunor_missing)
+  list(JOIN _velunor_missing ", " _velunor_missing)
+  message(FATAL_ERROR "The tests need what is not installed: ${_velunor_missing}. "
+    "scripts/install-deps --test installs it (or configure with -DBUILD_TESTING=OFF "
+    "to build without the tests).")
+endif()
