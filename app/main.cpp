@@ -1,5 +1,5 @@
 #include "platform/command_line.h"
-#include "platform/system.h"
+#include "platform/application.h"
 #include "ui/crcl_window.h"
 #include "ui/program.h"
 

@@ -15,7 +15,7 @@
 #include <chrono>
 #include <vector>
 
-#include "platform/system.h"
+#include "platform/application.h"
 #include "ui/crcl_window.h"
 #include "ui/program.h"
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/system.h"
+#include "platform/identity.h"
 
 namespace velunor::platform {
 

@@ -2,7 +2,7 @@
 
 // How each kind of control looks and what it holds when it is created.
 
-#include "platform/layout.h"
+#include "platform/form_table.h"
 
 #include <QtGlobal>
 
@@ -17,10 +17,6 @@ namespace velunor::platform {
 // The widget for one row of a layout table, with its caption, colours and
 // initial state; position, name and focus are the form's business.
 QWidget* makeWidget(const ControlRow& row, QWidget* parent);
-
-// A PNG picture from the resources, sharp on the given pixel density.
-QPixmap loadPicture(const QString& path, qreal devicePixelRatio);
-QIcon loadIcon(const QString& path, qreal devicePixelRatio);
 
 // Gives an option button at least the height of the style's marker.
 void fitMarker(QWidget* option);

@@ -25,8 +25,9 @@
 #include <vector>
 
 #include "platform/controls.h"
-#include "platform/convert.h"
-#include "platform/placement.h"
+#include "platform/qt/convert.h"
+#include "platform/qt/pictures.h"
+#include "platform/qt/placement.h"
 
 namespace velunor::platform {
 
@@ -113,7 +114,7 @@ struct Form::Impl : QObject {
         Impl& form_;
     };
 
-    explicit Impl(const FormLayout& layout);
+    explicit Impl(const FormTable& layout);
     ~Impl() override { ended = true; }
 
     Control& find(std::string_view name);
@@ -132,7 +133,7 @@ struct Form::Impl : QObject {
     void nameControls();
     void buildMenus();
 
-    FormLayout layout;
+    FormTable layout;
     bool ended = false;
     QWidget* lastGotFocus = nullptr;
     QPushButton* defaultButton = nullptr;
@@ -144,7 +145,7 @@ struct Form::Impl : QObject {
     QMenuBar* menuBar = nullptr;  // owned by the window
 };
 
-Form::Impl::Impl(const FormLayout& form) : layout(form), window(std::make_unique<Window>(*this)) {
+Form::Impl::Impl(const FormTable& form) : layout(form), window(std::make_unique<Window>(*this)) {
     static const bool accessibleWindows = (QAccessible::installFactory(Window::accessible), true);
     Q_UNUSED(accessibleWindows);
     window->setObjectName(toQString(layout.name));
@@ -391,7 +392,7 @@ bool Form::Impl::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-Form::Form(const FormLayout& layout) : d_(std::make_unique<Impl>(layout)) {}
+Form::Form(const FormTable& layout) : d_(std::make_unique<Impl>(layout)) {}
 
 Form::~Form() {
     d_->ended = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-// The one window of a program, built from its layout table. Controls are
+// The one window of a program, built from its form table. Controls are
 // addressed by their names in the table; an unknown name is a programming error
 // and throws std::invalid_argument.
 
@@ -9,21 +9,17 @@
 #include <string>
 #include <string_view>
 
-#include "platform/layout.h"
+#include "platform/extent.h"
+#include "platform/form_table.h"
 
 namespace velunor::platform {
-
-struct Extent {
-    float width;  // twips
-    float height;
-};
 
 class Form {
 public:
     // Creates the window and every control, hidden, with the captions, texts,
-    // positions, tab order and option selections of the layout. The layout's
-    // tables are read for the life of the form (they are static data).
-    explicit Form(const FormLayout& layout);
+    // positions, tab order and option selections of the table, which is read
+    // for the life of the form (it is static data).
+    explicit Form(const FormTable& table);
     ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -49,7 +45,7 @@ public:
     // Shows the window and gives the focus to the control with the lowest tab
     // index, which gets its GotFocus.
     void show();
-    // Modal, one OK button, no icon, the layout's message title; returns when
+    // Modal, one OK button, no icon, the table's message title; returns when
     // dismissed. Line feeds break lines and spaces are shown as written.
     void messageBox(std::string_view text);
     // Closes the window and leaves the event loop; no handler runs afterwards.

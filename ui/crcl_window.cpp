@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/clearance.h"
-#include "platform/system.h"
-#include "ui/layout.h"
+#include "platform/application.h"
+#include "ui/crcl_table.h"
 #include "ui/texts.h"
 
 namespace velunor::ui {
@@ -25,7 +25,7 @@ float centredStart(float screenExtent, float windowExtent) {
     return std::max(0.0f, (screenExtent - windowExtent) / 2.0f);
 }
 
-CrClWindow::CrClWindow() : form_(kCrClLayout) {
+CrClWindow::CrClWindow() : form_(kCrClTable) {
     for (const std::string_view box : kFieldBoxes) {
         form_.onGotFocus(box, [this, box] { enterField(box); });
     }

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "platform/system.h"
+#include "platform/application.h"
 
 namespace velunor::ui {
 

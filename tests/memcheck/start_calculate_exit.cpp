@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "platform/system.h"
+#include "platform/application.h"
 #include "tests/support/window_driver.h"
 #include "ui/program.h"
 

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "platform/system.h"
+#include "platform/application.h"
 #include "ui/crcl_window.h"
 #include "ui/program.h"
 #include "ui/texts.h"

@@ -24,7 +24,7 @@
 #include <memory>
 
 #include "ui/crcl_window.h"
-#include "ui/layout.h"
+#include "ui/crcl_table.h"
 
 using namespace Qt::StringLiterals;
 
@@ -350,7 +350,7 @@ void CrClWindowTest::scaling() {
         QCOMPARE(QFontInfo(asked).family(), asked.family());
     }
     const double perTwip = ratio / 15.0;
-    const auto& rows = velunor::ui::kCrClLayout.controls;
+    const auto& rows = velunor::ui::kCrClTable.controls;
     for (const velunor::platform::ControlRow& row : rows) {
         const QString name = QString::fromUtf8(row.name.data(), qsizetype(row.name.size()));
         QWidget* w = control(name);

@@ -1,4 +1,4 @@
-#include "ui/layout.h"
+#include "ui/crcl_table.h"
 
 namespace velunor::ui {
 
@@ -69,7 +69,7 @@ constexpr LabelRow kLabels[] = {
 
 }  // namespace
 
-const platform::FormLayout kCrClLayout = {
+const platform::FormTable kCrClTable = {
     .name = "CrCl",
     .caption = "Creatinine Clearance Calculator",
     .messageTitle = "Velunor",

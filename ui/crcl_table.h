@@ -6,11 +6,11 @@
 #include <array>
 #include <string_view>
 
-#include "platform/layout.h"
+#include "platform/form_table.h"
 
 namespace velunor::ui {
 
-extern const platform::FormLayout kCrClLayout;
+extern const platform::FormTable kCrClTable;
 
 // The six input boxes in the order the calculation reads them.
 inline constexpr std::array<std::string_view, 6> kFieldBoxes = {

@@ -4,18 +4,11 @@
 // screen and the clock.
 
 #include <memory>
-#include <string_view>
 
-#include "platform/form.h"
+#include "platform/extent.h"
+#include "platform/identity.h"
 
 namespace velunor::platform {
-
-struct Identity {
-    std::string_view name;
-    std::string_view version;
-    std::string_view organisation;
-    std::string_view desktopFileName;  // reverse-DNS id of the desktop entry; may be empty
-};
 
 // Owns the toolkit's application object; exactly one per process, created
 // before any Form. Toolkit options on the command line are taken out of argv.

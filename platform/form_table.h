@@ -76,7 +76,7 @@ struct LabelRow {
     Naming naming = Naming::Name;
 };
 
-struct FormLayout {
+struct FormTable {
     std::string_view name;
     std::string_view caption;
     std::string_view messageTitle;  // caption of the form's message boxes

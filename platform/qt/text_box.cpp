@@ -1,4 +1,4 @@
-#include "platform/text_box.h"
+#include "platform/qt/text_box.h"
 
 #include <QLineEdit>
 #include <QPaintEvent>

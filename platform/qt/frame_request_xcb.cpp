@@ -1,14 +1,8 @@
-#include "platform/placement.h"
+#include "platform/qt/frame_request.h"
 
 #include <QGuiApplication>
-#include <QMarginsF>
 #include <QWidget>
-#include <QWindow>
 
-#include <optional>
-
-#if defined(VELUNOR_HAS_XCB) && QT_CONFIG(xcb)
-#define VELUNOR_ASKS_WINDOW_MANAGER 1
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -18,13 +12,10 @@
 #include <cstring>
 #include <memory>
 #include <thread>
-#endif
 
 namespace velunor::platform {
 
 namespace {
-
-#ifdef VELUNOR_ASKS_WINDOW_MANAGER
 
 template <typename Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
@@ -97,6 +88,8 @@ xcb_window_t rootOfDefaultScreen(xcb_connection_t* c) {
     return roots.rem > 0 ? roots.data->root : xcb_window_t{XCB_WINDOW_NONE};
 }
 
+}  // namespace
+
 // _NET_REQUEST_FRAME_EXTENTS: the window manager sets _NET_FRAME_EXTENTS on
 // a window it has not mapped yet, to the frame it will give it.
 std::optional<QMarginsF> requestFrameExtents(QWidget& window) {
@@ -150,54 +143,6 @@ std::optional<QMarginsF> requestFrameExtents(QWidget& window) {
     const qreal ratio = window.devicePixelRatioF();  // the extents are device pixels
     return QMarginsF(frame->left / ratio, frame->top / ratio, frame->right / ratio,
                      frame->bottom / ratio);
-}
-
-#endif
-
-// The frame the window manager will give a window not shown yet, in logical
-// pixels; none where nobody can tell (then the window is placed as if it had none).
-std::optional<QMarginsF> expectedFrame(QWidget& window) {
-#ifdef VELUNOR_ASKS_WINDOW_MANAGER
-    if (QGuiApplication::platformName() == u"xcb") {
-        return requestFrameExtents(window);
-    }
-#endif
-    // Windows draws the frame itself and knows it once the native window exists.
-    if (QGuiApplication::platformName() == u"windows") {
-        window.winId();
-        return window.windowHandle()->frameMargins();
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
-QSizeF expectedOuterSize(QWidget& window) {
-    // Once shown, Qt's frame geometry follows what the window manager reports.
-    QSizeF size = window.frameGeometry().size();
-    if (!window.isVisible()) {
-        if (const auto frame = expectedFrame(window)) {
-            size = size.grownBy(*frame);
-        }
-    }
-    return size;
-}
-
-void placeOuter(QWidget& window, QPointF topLeft) {
-    // Wayland places windows itself and ignores a program's position.
-    if (QGuiApplication::platformName().startsWith(u"wayland")) {
-        return;
-    }
-    // Asking for the frame created the native window, and Qt then takes a
-    // position for the window itself rather than its frame: give it that.
-    if (!window.isVisible()) {
-        if (const auto frame = expectedFrame(window)) {
-            const QPointF inside = topLeft + QPointF(frame->left(), frame->top());
-            window.setGeometry(QRect(inside.toPoint(), window.size()));
-            return;
-        }
-    }
-    window.move(topLeft.toPoint());
 }
 
 }  // namespace velunor::platform
