@@ -94,12 +94,6 @@ struct Form::Impl : QObject {
     public:
         explicit Window(Impl& form) : form_(form) {}
 
-        // Screen readers still meet it as a window, as they would a main window.
-        static QAccessibleInterface* accessible(const QString& /*key*/, QObject* object) {
-            auto* window = dynamic_cast<Window*>(object);
-            return window != nullptr ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
-        }
-
     protected:
         bool focusNextPrevChild(bool next) override {
             QWidget* target = form_.nextTabStop(focusWidget(), next);
@@ -113,6 +107,45 @@ struct Form::Impl : QObject {
     private:
         Impl& form_;
     };
+
+    // What an announced label says, for screen readers alone: a notification
+    // holding the news, shown to have it spoken and hidden when the label is
+    // emptied. Of an object without the focus, Orca presents a notification
+    // as it is shown, and no change of name or text. It has no size and takes
+    // no focus, so the window looks and works as it did.
+    class Announcement : public QWidget {
+    public:
+        explicit Announcement(QWidget* parent) : QWidget(parent), news_(new QLabel(this)) {
+            news_->setTextFormat(Qt::PlainText);
+            news_->setGeometry(0, 0, 0, 0);
+            setGeometry(0, 0, 0, 0);
+            hide();
+        }
+
+        // Hidden and shown again, so the same news twice is spoken twice.
+        void say(const QString& news) {
+            hide();
+            news_->setText(news);
+            if (!news.isEmpty()) {
+                show();
+            }
+        }
+
+    private:
+        QLabel* news_;  // Orca speaks, and shows in braille, the labels a notification holds
+    };
+
+    // Screen readers meet the window as a window, as they would a main window,
+    // and the announcement as a notification.
+    static QAccessibleInterface* accessible(const QString& /*key*/, QObject* object) {
+        if (auto* window = dynamic_cast<Window*>(object)) {
+            return new QAccessibleWidget(window, QAccessible::Window);
+        }
+        if (auto* announcement = dynamic_cast<Announcement*>(object)) {
+            return new QAccessibleWidget(announcement, QAccessible::Notification);
+        }
+        return nullptr;
+    }
 
     explicit Impl(const FormTable& layout);
     ~Impl() override { ended = true; }
@@ -128,6 +161,7 @@ struct Form::Impl : QObject {
     void moveInGroup(const Control& option, bool forward);
     void autoSize(const Control& label);
     void gotFocus(QWidget* widget);
+    void announce(const QLabel& label);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void buildControls(QWidget* client);
     void nameControls();
@@ -142,11 +176,12 @@ struct Form::Impl : QObject {
     std::vector<MenuItem> menuItems;
     // Last, so the widgets go before the tables that describe them.
     std::unique_ptr<Window> window;
-    QMenuBar* menuBar = nullptr;  // owned by the window
+    QMenuBar* menuBar = nullptr;           // owned by the window
+    Announcement* announcement = nullptr;  // where a label is announced; owned by the window
 };
 
 Form::Impl::Impl(const FormTable& form) : layout(form), window(std::make_unique<Window>(*this)) {
-    static const bool accessibleWindows = (QAccessible::installFactory(Window::accessible), true);
+    static const bool accessibleWindows = (QAccessible::installFactory(accessible), true);
     Q_UNUSED(accessibleWindows);
     window->setObjectName(toQString(layout.name));
     window->setWindowTitle(toQString(layout.caption));
@@ -205,6 +240,10 @@ void Form::Impl::buildControls(QWidget* client) {
     std::stable_sort(tabOrder.begin(), tabOrder.end(), [](const Control* a, const Control* b) {
         return a->row.tabIndex < b->row.tabIndex;
     });
+    if (std::any_of(controls.begin(), controls.end(),
+                    [](const Control& c) { return has(c.row.style, Style::Announced); })) {
+        announcement = new Announcement(client);  // after the controls, as screen readers list them
+    }
 }
 
 void Form::Impl::nameControls() {
@@ -352,6 +391,13 @@ void Form::Impl::gotFocus(QWidget* widget) {
     }
 }
 
+// The caption after what it is, as the label's description tells.
+void Form::Impl::announce(const QLabel& label) {
+    const QString about = label.accessibleDescription();
+    const QString caption = label.text();
+    announcement->say(about.isEmpty() || caption.isEmpty() ? caption : about + u' ' + caption);
+}
+
 bool Form::Impl::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = static_cast<QWidget*>(watched);
     if (event->type() == QEvent::FocusIn) {
@@ -448,9 +494,13 @@ bool Form::value(std::string_view optionButton) const {
 
 void Form::setCaption(std::string_view label, std::string_view caption) {
     Impl::Control& c = d_->control(label, ControlKind::Label);
-    static_cast<QLabel*>(c.widget)->setText(toQString(caption));
+    auto* shown = static_cast<QLabel*>(c.widget);
+    shown->setText(toQString(caption));
     if (has(c.row.style, Style::AutoSize)) {
         d_->autoSize(c);
+    }
+    if (has(c.row.style, Style::Announced)) {
+        d_->announce(*shown);
     }
 }
 

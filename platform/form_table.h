@@ -27,6 +27,7 @@ enum class Style : unsigned {
     BorderSingle = 1u << 4,
     BlackOnWhite = 1u << 5,  // keeps dark text on white under any desktop palette
     CopyMenu = 1u << 6,      // a label whose right-click offers Copy of what it shows
+    Announced = 1u << 7,     // screen readers speak a label's new caption, wherever the focus is
 };
 
 constexpr Style operator|(Style a, Style b) {

@@ -21,7 +21,7 @@ constexpr ControlRow kControls[] = {
     {"TxtTime", TextBox, "", "24", 240, 1200, 855, 285, 3, CentreText},
     {"TxtHt", TextBox, "", "69", 240, 1845, 855, 285, 4, CentreText},
     {"TxtWt", TextBox, "", "175", 240, 2805, 855, 285, 7, CentreText},
-    {"LblCrCl", Label, "", "", 240, 3480, 855, 285, 25, CentreText | BorderSingle | BlackOnWhite | CopyMenu},
+    {"LblCrCl", Label, "", "", 240, 3480, 855, 285, 25, CentreText | BorderSingle | BlackOnWhite | CopyMenu | Announced},
     {"Label1", Label, "", "Urine creatinine, mg/dL", 1320, 165, 1665, 195, 14, AutoSize},
     {"Label2", Label, "", "Serum creatinine, mg/dL", 1320, 525, 1740, 195, 15, AutoSize},
     {"Label3", Label, "", "Urine volume, mL", 1320, 885, 1230, 195, 16, AutoSize},

@@ -1,6 +1,7 @@
 #pragma once
 
-// A text box whose edge can be seen on any desktop palette.
+// A text box whose edge can be seen on any desktop palette, and whose text
+// screen readers are told whole.
 
 class QLineEdit;
 class QString;

@@ -3,15 +3,17 @@
 
 Runs inside a desktop session of its own (tests/on-x11: a private X server,
 D-Bus session and runtime directory). Starts the AT-SPI bus with accessibility
-switched on, then the program; finds each control by the name a screen reader
-announces, fills the fields through EditableText, presses buttons and menu
-items through their actions and reads the result box and the message boxes
-back. Every process it starts is ended before it returns; should one of them
-end early, the test fails at once with that process's own message.
+switched on, then Orca, then the program. Tabs through the fields and presses
+Enter on the keyboard and checks what Orca said; then finds each control by
+the name a screen reader announces, fills the fields through EditableText,
+presses buttons and menu items through their actions and reads the result box
+and the message boxes back. Every process it starts is ended before it
+returns; should one of them end early, the test fails at once with that
+process's own message.
 
 Usage: on-x11 screen_reader.py PATH_TO_VELUNOR
 Exit status 0 on success, 1 on a failed check, 77 when the machine lacks the
-accessibility stack.
+accessibility stack or Orca (scripts/install-deps installs both).
 """
 
 import importlib.util
@@ -71,6 +73,27 @@ ABOUT_LINES = [
     "J Pediatric 1979;94:342.",
 ]
 MENU_MESSAGES = [("Help", HELP_LINES), ("About", ABOUT_LINES)]
+
+# Orca as its launcher starts it with --debug-file, whose SPEECH OUTPUT lines
+# are what it says, but for two things: the launcher refuses to start while
+# any process of this user is named orca (a test beside this one, the user's
+# own screen reader), and its debug file is written in blocks, where each
+# line must be read as soon as it is said.
+ORCA = """
+import sys
+from orca import debug
+debug.debugLevel = debug.LEVEL_INFO
+debug.debugFile = open(sys.argv[1], "w", buffering=1)
+from orca import orca
+settings = orca.getSettingsManager()
+settings.activate(sys.argv[2], {})
+sys.path.insert(0, settings.getPrefsDir())
+sys.exit(orca.main())
+"""
+# An utterance, its further lines indented, then the voice it is said in.
+SPOKEN = re.compile(r"^[0-9:.]+ - SPEECH OUTPUT: '((?:.|\n {18})*?)'(?: voice=\S+)? ?"
+                    r"\{(?:[^{}\n]|\{[^{}\n]*\})*\}$", re.MULTILINE)
+TAB, ENTER, BACKSPACE = 0xFF09, 0xFF0D, 0xFF08  # X keysyms
 
 
 class CheckFailed(Exception):
@@ -157,6 +180,39 @@ class Session:
             self.wait_for("the accessibility bus", address),
             Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
             | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+
+    def start_screen_reader(self):
+        """Starts Orca with speech on and no synthesizer: it says everything into its debug file.
+
+        Before the program, so the program's accessibility bridge learns at
+        once which events Orca listens for."""
+        runtime = os.environ["XDG_RUNTIME_DIR"]
+        self.speech_file = os.path.join(runtime, "orca-debug.txt")
+        env = dict(os.environ, SPEECHD_CMD="/bin/false", GSETTINGS_BACKEND="memory")
+        self.start("Orca", [sys.executable, "-c", ORCA, self.speech_file,
+                            os.path.join(runtime, "orca")], env=env)
+        self.wait_for("Orca to start", lambda: "Screen reader on." in self.speech())
+
+    def speech(self):
+        """Everything Orca has said so far, an utterance an item."""
+        try:
+            with open(self.speech_file, encoding="utf-8", errors="replace") as log:
+                return SPOKEN.findall(log.read())
+        except FileNotFoundError:
+            return []
+
+    def hear(self, what, since, probe):
+        """Waits until probe finds what it looks for in what Orca said after utterance since."""
+        try:
+            return self.wait_for(what, lambda: probe(self.speech()[since:]))
+        except CheckFailed as failure:
+            raise CheckFailed(f"{failure}; Orca said {self.speech()[since:]!r}") from None
+
+    def key(self, keysym):
+        """Types a key, as the desktop's own key synthesizer does for assistive technology."""
+        import pyatspi
+
+        pyatspi.Registry.generateKeyboardEvent(keysym, None, pyatspi.KEY_SYM)
 
     def start_program(self):
         env = dict(os.environ)
@@ -263,6 +319,49 @@ class Session:
         except CheckFailed as failure:
             self.check(False, str(failure))
 
+    def check_speech(self):
+        """What a blind user hears tabbing through the start-up values, pressing Enter,
+        then emptying a field and pressing Enter again."""
+        import pyatspi
+
+        print("screen reader: start-up values, result, warning")
+        since = 0
+        for number, (name, value) in enumerate(zip(FIELDS, CALCULATIONS[0][1])):
+            if number > 0:
+                since = len(self.speech())
+                self.key(TAB)
+
+            said = self.hear(f"Orca to announce {name}", since,
+                             lambda spoken: next_after(spoken, f"{name} text."))
+            self.check(said == f"{value} selected.",
+                       f"{name}: Orca said {said!r}, expected {value + ' selected.'!r}")
+
+        result = f"{RESULT_DESCRIPTION} {CALCULATIONS[0][3]}"
+        since = len(self.speech())
+        self.key(ENTER)
+        try:
+            self.hear(f"Orca to say {result!r}", since,
+                      lambda spoken: any(s in (result, result + ".") for s in spoken))
+        except CheckFailed as failure:
+            self.check(False, str(failure))
+
+        weight = self.find("text", FIELDS[-1])
+        self.key(BACKSPACE)
+        self.wait_for("the weight emptied", lambda: weight.queryText().getText(0, -1) == "")
+        since = len(self.speech())
+        self.key(ENTER)
+        self.hear("Orca to read the warning", since, lambda spoken: WARNING in spoken)
+        self.answer_message_box()
+
+        # On to the weight unit, which empties the result box for the checks after this.
+        def window_active():
+            self.window.clearCache()
+            return self.window.getState().contains(pyatspi.STATE_ACTIVE)
+
+        self.wait_for("the window to be active again", window_active)
+        self.key(TAB)
+        self.wait_for("the result box emptied", lambda: self.result_text() == "")
+
     def check_calculations(self):
         import pyatspi
 
@@ -323,6 +422,12 @@ class Session:
         self.check(status == 0, f"the program ended with status {status} after Exit")
 
 
+def next_after(spoken, utterance):
+    """What Orca said right after utterance; None until it has said both."""
+    at = spoken.index(utterance) + 1 if utterance in spoken else len(spoken)
+    return spoken[at] if at < len(spoken) else None
+
+
 def adopt_orphans():
     """Makes the processes our servers start (the registry daemon, the bus) ours to reap."""
     import ctypes
@@ -360,6 +465,9 @@ def main():
     if not os.access(LAUNCHER, os.X_OK):
         print(f"SKIP: {LAUNCHER} is missing (at-spi2-core)", file=sys.stderr)
         return SKIP
+    if importlib.util.find_spec("orca") is None:
+        print("SKIP: Orca is not installed (orca)", file=sys.stderr)
+        return SKIP
 
     adopt_orphans()
     signal.signal(signal.SIGALRM, on_deadline)
@@ -367,8 +475,10 @@ def main():
     session = Session(sys.argv[1])
     try:
         session.start_bus()
+        session.start_screen_reader()
         session.start_program()
         session.check_names()
+        session.check_speech()
         session.check_calculations()
         session.check_warning()
         session.check_menu()

@@ -138,6 +138,8 @@ private slots:
     void menuTexts();
     void accessibleNames_data();
     void accessibleNames();
+    void textBoxAccessibility_data();
+    void textBoxAccessibility();
     void resultReadableUnderDarkPalette();
     void textBoxEdges_data();
     void textBoxEdges();
@@ -585,6 +587,96 @@ void CrClWindowTest::accessibleNames() {
     QFETCH(QString, name);
     QFETCH(QString, spoken);
     QCOMPARE(QAccessible::queryAccessibleInterface(control(name))->text(QAccessible::Name), spoken);
+}
+
+// A box tells assistive technology what Qt's own line edit tells, but for its
+// text attributes: one run over the whole text, where Qt answers with empty
+// runs that cost screen readers the last character.
+void CrClWindowTest::textBoxAccessibility_data() {
+    QTest::addColumn<QString>("text");  // null: the start-up text, all of it selected
+    QTest::addColumn<int>("caret");
+    QTest::newRow("start-up") << QString() << 0;
+    QTest::newRow("words, a pair of surrogates, a space at the end")
+        << u"1 500 mL. 2,0 \U0001F600x "_s << 7;
+    QTest::newRow("empty") << u""_s << 0;
+}
+
+void CrClWindowTest::textBoxAccessibility() {
+    QFETCH(QString, text);
+    QFETCH(int, caret);
+    auto* box = control<QLineEdit>(u"TxtUCr"_s);
+    if (!text.isNull()) {
+        box->setText(text);
+        box->setCursorPosition(caret);
+    }
+    QLineEdit twin(box->text(), box->parentWidget());
+    twin.setGeometry(box->geometry());
+    twin.setAlignment(box->alignment());
+    twin.setCursorPosition(caret);
+    if (box->hasSelectedText()) {
+        twin.setSelection(box->selectionStart(), box->selectionLength());
+    }
+    twin.show();
+    // Where a point falls depends on the scroll each works out as it paints.
+    box->grab();
+    twin.grab();
+    QAccessibleInterface* ours = QAccessible::queryAccessibleInterface(box);
+    QAccessibleInterface* qts = QAccessible::queryAccessibleInterface(&twin);
+    QCOMPARE(ours->role(), qts->role());
+    QAccessible::State state = ours->state();
+    QVERIFY(state.focused);
+    state.focused = false;
+    QCOMPARE(state, qts->state());
+    QCOMPARE(ours->text(QAccessible::Value), qts->text(QAccessible::Value));
+
+    QAccessibleTextInterface* a = ours->textInterface();
+    QAccessibleTextInterface* b = qts->textInterface();
+    QVERIFY(a != nullptr && ours->editableTextInterface() != nullptr);
+    QCOMPARE(a->cursorPosition(), b->cursorPosition());
+    QCOMPARE(a->selectionCount(), b->selectionCount());
+    int start[2];
+    int end[2];
+    a->selection(0, &start[0], &end[0]);
+    b->selection(0, &start[1], &end[1]);
+    QCOMPARE(start[0], start[1]);
+    QCOMPARE(end[0], end[1]);
+    const int count = a->characterCount();
+    QCOMPARE(count, b->characterCount());
+    for (int offset = 0; offset < count; ++offset) {
+        QCOMPARE(a->attributes(offset, &start[0], &end[0]), QString());
+        QVERIFY2(start[0] == 0 && end[0] == count, qPrintable(QString::number(offset)));
+    }
+    using Near =
+        QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int*, int*) const;
+    for (int offset = -2; offset <= count + 1; ++offset) {
+        QCOMPARE(a->text(offset, count), b->text(offset, count));
+        QCOMPARE(a->characterRect(offset), b->characterRect(offset));
+        const QPoint at = b->characterRect(offset).center();
+        QCOMPARE(a->offsetAtPoint(at), b->offsetAtPoint(at));
+        const bool atEnd = (offset == -2   ? a->cursorPosition()
+                            : offset == -1 ? count
+                                           : offset) == count;
+        for (Near near :
+             {&QAccessibleTextInterface::textBeforeOffset, &QAccessibleTextInterface::textAtOffset,
+              &QAccessibleTextInterface::textAfterOffset}) {
+            for (auto boundary : {QAccessible::CharBoundary, QAccessible::WordBoundary,
+                                  QAccessible::SentenceBoundary, QAccessible::LineBoundary,
+                                  QAccessible::NoBoundary}) {
+                const QString got = (a->*near)(offset, boundary, &start[0], &end[0]);
+                // Qt's own search for a word or sentence there may never return.
+                if (near == &QAccessibleTextInterface::textAtOffset && atEnd &&
+                    (boundary == QAccessible::WordBoundary ||
+                     boundary == QAccessible::SentenceBoundary)) {
+                    QVERIFY(start[0] == -1 ? end[0] == -1 && got.isEmpty()
+                                           : end[0] == count && got == a->text(start[0], count));
+                    continue;
+                }
+                QCOMPARE(got, (b->*near)(offset, boundary, &start[1], &end[1]));
+                QCOMPARE(start[0], start[1]);
+                QCOMPARE(end[0], end[1]);
+            }
+        }
+    }
 }
 
 // The result must not vanish into a dark desktop theme: the box stays white
