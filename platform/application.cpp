@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QScreen>
 
+#include "platform/qt/accessibility.h"
 #include "platform/qt/convert.h"
 #include "platform/qt/png_pictures_style.h"
 
@@ -20,6 +21,7 @@ Application::Application(int& argc, char** argv, const Identity& identity)
     // first ask the session bus whether one exists, a round trip at every start.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication::setStyle(new PngPicturesStyle(QApplication::style()));
+    installAccessibleInterfaces();
     QCoreApplication::setApplicationName(toQString(identity.name));
     QCoreApplication::setApplicationVersion(toQString(identity.version));
     QCoreApplication::setOrganizationName(toQString(identity.organisation));

@@ -32,8 +32,8 @@ public:
     void onClick(std::string_view control, std::function<void()> handler);
 
     std::string text(std::string_view textBox) const;  // UTF-8
-    // Start and length count characters (code points).
-    void setSelection(std::string_view textBox, int start, int length);
+    // Selects the box's whole text, so the next keystroke replaces it.
+    void selectAll(std::string_view textBox);
     bool value(std::string_view optionButton) const;
     void setCaption(std::string_view label, std::string_view caption);
 

@@ -11,16 +11,6 @@
 
 namespace velunor::ui {
 
-namespace {
-
-int characterCount(std::string_view utf8) {
-    return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
-}  // namespace
-
 float centredStart(float screenExtent, float windowExtent) {
     return std::max(0.0f, (screenExtent - windowExtent) / 2.0f);
 }
@@ -69,7 +59,7 @@ void CrClWindow::calculateClearance() {
 
 // Selecting the whole text lets the next keystroke replace the old value.
 void CrClWindow::enterField(std::string_view box) {
-    form_.setSelection(box, 0, characterCount(form_.text(box)));
+    form_.selectAll(box);
     clearResult();
 }
 

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "tests/support/window_driver.h"
+#include "ui/crcl_table.h"
 
 namespace core = velunor::core;
 
@@ -129,8 +130,8 @@ private slots:
 private:
     // The start-up values everywhere, then the field entered with its text selected.
     QLineEdit* freshField(const QString& name) {
-        for (std::size_t i = 0; i < velunor::testing::kFields.size(); ++i) {
-            window_->field(velunor::testing::kFields[i])->setText(QLatin1String(kDefaults[i]));
+        for (std::size_t i = 0; i < velunor::ui::kFieldBoxes.size(); ++i) {
+            window_->field(velunor::ui::kFieldBoxes[i])->setText(QLatin1String(kDefaults[i]));
         }
         qobject_cast<QRadioButton*>(window_->control("OptIn"))->setChecked(true);
         qobject_cast<QRadioButton*>(window_->control("OptLb"))->setChecked(true);

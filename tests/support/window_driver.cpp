@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "platform/application.h"
+#include "ui/crcl_table.h"
 #include "ui/crcl_window.h"
 #include "ui/program.h"
 #include "ui/texts.h"
@@ -28,6 +29,19 @@ void dropPlatformLimits(QtMsgType type, const QMessageLogContext& context, const
     if (!text.startsWith(QLatin1String("This plugin does not support"))) {
         g_testLog(type, context, text);
     }
+}
+
+// Whether the box shows every line of its text whole, none wrapped.
+bool linesFit(const QMessageBox& box) {
+    const auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label == nullptr) {
+        return false;
+    }
+    int widest = 0;
+    for (const QString& line : box.text().split(u'\n')) {
+        widest = qMax(widest, label->fontMetrics().horizontalAdvance(line));
+    }
+    return label->contentsRect().width() >= widest;
 }
 
 }  // namespace
@@ -51,15 +65,16 @@ Window::Window() : window_(std::make_unique<ui::CrClWindow>()) {
 
 Window::~Window() = default;
 
-QWidget* Window::control(const char* name) const {
-    auto* found = main_->findChild<QWidget*>(QLatin1String(name));
+QWidget* Window::control(std::string_view name) const {
+    auto* found = main_->findChild<QWidget*>(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     if (found == nullptr) {
-        throw std::invalid_argument(std::string("no control named ") + name);
+        throw std::invalid_argument("no control named " + std::string(name));
     }
     return found;
 }
 
-QLineEdit* Window::field(const char* name) const {
+QLineEdit* Window::field(std::string_view name) const {
     return qobject_cast<QLineEdit*>(control(name));
 }
 
@@ -67,14 +82,14 @@ QLabel* Window::result() const {
     return qobject_cast<QLabel*>(control("LblCrCl"));
 }
 
-bool Window::unit(const char* option) const {
+bool Window::unit(std::string_view option) const {
     return qobject_cast<QAbstractButton*>(control(option))->isChecked();
 }
 
 core::Outcome Window::expectedOutcome() const {
-    std::array<std::string, kFields.size()> texts;
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        texts[i] = field(kFields[i])->text().toStdString();
+    std::array<std::string, ui::kFieldBoxes.size()> texts;
+    for (std::size_t i = 0; i < ui::kFieldBoxes.size(); ++i) {
+        texts[i] = field(ui::kFieldBoxes[i])->text().toStdString();
     }
     return core::evaluateClearance(texts, unit("OptIn"), unit("OptLb"));
 }
@@ -127,7 +142,12 @@ std::vector<ShownBox> BoxAnswerer::disarm() {
 }
 
 void BoxAnswerer::poll() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (modal != nullptr && box == nullptr) {
+        modal->close();
+        return;
+    }
     if (box == nullptr || !box->isVisible()) {
         return;
     }
@@ -137,7 +157,8 @@ void BoxAnswerer::poll() {
         return;
     }
     waitedForActive_ = 0;
-    ShownBox seen{box->windowTitle(), box->text(), box->icon(), {}, choose_(), false};
+    ShownBox seen{box->windowTitle(), box->text(), box->icon(),   {},
+                  choose_(),          false,       linesFit(*box)};
     for (const QAbstractButton* button : box->buttons()) {
         seen.buttons << button->text();
     }

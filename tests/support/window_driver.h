@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/clearance.h"
@@ -28,9 +29,6 @@ class CrClWindow;
 
 namespace velunor::testing {
 
-inline constexpr std::array<const char*, 6> kFields = {"TxtUCr",  "TxtSCr", "TxtUVol",
-                                                       "TxtTime", "TxtHt",  "TxtWt"};
-
 class Window {
 public:
     // Creates the window as the program does and waits until it is shown and active.
@@ -40,10 +38,10 @@ public:
     Window& operator=(const Window&) = delete;
 
     QWidget* main() const { return main_; }
-    QWidget* control(const char* name) const;  // throws when there is no such control
-    QLineEdit* field(const char* name) const;
+    QWidget* control(std::string_view name) const;  // throws when there is no such control
+    QLineEdit* field(std::string_view name) const;
     QLabel* result() const;
-    bool unit(const char* option) const;  // whether the option button is selected
+    bool unit(std::string_view option) const;  // whether the option button is selected
 
     // What Calculate must give for the fields and units as they stand now.
     core::Outcome expectedOutcome() const;
@@ -71,15 +69,19 @@ struct ShownBox {
     QStringList buttons;
     Answer answer;
     bool answered;  // the answer closed it
+    bool linesFit;  // every line shown whole, none wrapped
 };
 
 // While armed, answers every message box that opens, the way `choose` picks,
-// and records what each box showed.
+// and records what each box showed; any other modal window it closes, so no
+// test hangs on one.
 class BoxAnswerer : public QObject {
 public:
     explicit BoxAnswerer(std::function<Answer()> choose = [] { return Answer::ClickOk; });
 
     void arm();
+    // What was answered since arm().
+    const std::vector<ShownBox>& shown() const { return shown_; }
     // Stops answering and hands over what was answered since arm().
     std::vector<ShownBox> disarm();
 

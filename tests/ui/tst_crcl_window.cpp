@@ -16,67 +16,19 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyleOptionButton>
-#include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
-#include "ui/crcl_window.h"
+#include "tests/support/window_driver.h"
 #include "ui/crcl_table.h"
+#include "ui/crcl_window.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Answers every modal box as soon as it is up, so no test can hang on one,
-// and remembers what each showed.
-class MessageBoxWatchdog : public QObject {
-public:
-    struct Seen {
-        QString title;
-        QString text;
-        QMessageBox::Icon icon;
-        QStringList buttons;
-        bool linesFit;  // every line shown whole, none wrapped
-    };
-
-    MessageBoxWatchdog() {
-        connect(&timer_, &QTimer::timeout, this, [this] { answer(); });
-        timer_.start(10);
-    }
-
-    QList<Seen> seen;
-
-private:
-    void answer() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) {
-            return;
-        }
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box == nullptr) {
-            modal->close();
-            return;
-        }
-        Seen s{box->windowTitle(), box->text(), box->icon(), {}, false};
-        for (QAbstractButton* button : box->buttons()) {
-            s.buttons << button->text();
-        }
-        if (const auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_s)) {
-            int widest = 0;
-            for (const QString& line : box->text().split(u'\n')) {
-                widest = qMax(widest, label->fontMetrics().horizontalAdvance(line));
-            }
-            s.linesFit = label->contentsRect().width() >= widest;
-        }
-        seen << s;
-        QTest::mouseClick(box->buttons().value(0), Qt::LeftButton);
-    }
-
-    QTimer timer_;
-};
 
 // "click OptCm; Enter" -> {"click OptCm", "Enter"}
 QStringList split(const char* text, char16_t separator) {
@@ -165,34 +117,28 @@ private:
     void perform(const QStringList& steps);
     void openMenuItem(const QString& item);
 
-    std::unique_ptr<velunor::ui::CrClWindow> crcl_;
+    std::unique_ptr<velunor::testing::Window> crcl_;
     QWidget* window_ = nullptr;
-    std::unique_ptr<MessageBoxWatchdog> watchdog_;
+    velunor::testing::BoxAnswerer answerer_;
 };
 
 void CrClWindowTest::init() {
-    watchdog_ = std::make_unique<MessageBoxWatchdog>();
-    crcl_ = std::make_unique<velunor::ui::CrClWindow>();
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == u"CrCl"_s && w->isVisible()) {
-            window_ = w;
-        }
-    }
-    QVERIFY(window_ != nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(window_));
+    answerer_.arm();
+    crcl_ = std::make_unique<velunor::testing::Window>();
+    window_ = crcl_->main();
 }
 
 void CrClWindowTest::cleanup() {
     crcl_.reset();
     window_ = nullptr;
-    watchdog_.reset();
+    answerer_.disarm();
 }
 
 QString CrClWindowTest::units() const {
     QStringList chosen;
-    for (const QString& option : {u"OptIn"_s, u"OptCm"_s, u"OptLb"_s, u"OptKg"_s}) {
-        if (control<QRadioButton>(option)->isChecked()) {
-            chosen << option;
+    for (const std::string_view option : velunor::ui::kUnitOptions) {
+        if (crcl_->unit(option)) {
+            chosen << QString::fromUtf8(option.data(), qsizetype(option.size()));
         }
     }
     return chosen.join(u' ');
@@ -234,11 +180,9 @@ void CrClWindowTest::perform(const QStringList& steps) {
 }
 
 void CrClWindowTest::startUp() {
-    const QStringList boxes{u"TxtUCr"_s,  u"TxtSCr"_s, u"TxtUVol"_s,
-                            u"TxtTime"_s, u"TxtHt"_s,  u"TxtWt"_s};
     const QStringList defaults{u"55"_s, u"1.0"_s, u"1500"_s, u"24"_s, u"69"_s, u"175"_s};
-    for (qsizetype i = 0; i < boxes.size(); ++i) {
-        QCOMPARE(control<QLineEdit>(boxes[i])->text(), defaults[i]);
+    for (std::size_t i = 0; i < velunor::ui::kFieldBoxes.size(); ++i) {
+        QCOMPARE(crcl_->field(velunor::ui::kFieldBoxes[i])->text(), defaults[qsizetype(i)]);
     }
     QCOMPARE(units(), u"OptIn OptLb"_s);
     QCOMPARE(result(), QString());
@@ -392,10 +336,9 @@ void CrClWindowTest::scaling() {
         }
         QVERIFY2(widest <= room.width() && metrics.height() * lines.size() <= room.height(),
                  qPrintable(name + u": "_s + caption + u" needs "_s + QString::number(widest) +
-                            u'x' + QString::number(metrics.height() * lines.size()) +
-                            u", has "_s + QString::number(room.width()) + u'x' +
-                            QString::number(room.height()) + u" in "_s +
-                            QFontInfo(w->font()).family()));
+                            u'x' + QString::number(metrics.height() * lines.size()) + u", has "_s +
+                            QString::number(room.width()) + u'x' + QString::number(room.height()) +
+                            u" in "_s + QFontInfo(w->font()).family()));
     }
 }
 
@@ -497,11 +440,11 @@ void CrClWindowTest::session() {
     QCOMPARE(this->result(), result);
     QCOMPARE(focusName(), focus);
     QCOMPARE(this->units(), units);
-    QCOMPARE(watchdog_->seen.size(), message.isEmpty() ? 0 : 1);
+    QCOMPARE(qsizetype(answerer_.shown().size()), message.isEmpty() ? 0 : 1);
     if (message.isEmpty()) {
         return;
     }
-    const MessageBoxWatchdog::Seen& seen = watchdog_->seen.front();
+    const velunor::testing::ShownBox& seen = answerer_.shown().front();
     if (message != u"*"_s) {
         QCOMPARE(seen.text, message);
     }
@@ -526,7 +469,7 @@ void CrClWindowTest::exits() {
     QFETCH(QStringList, steps);
     perform(steps);
     QVERIFY(!window_->isVisible());
-    QVERIFY(watchdog_->seen.isEmpty());
+    QVERIFY(answerer_.shown().empty());
 }
 
 void CrClWindowTest::menuTexts_data() {
@@ -562,9 +505,9 @@ void CrClWindowTest::menuTexts() {
     QFETCH(QString, item);
     QFETCH(QStringList, lines);
     openMenuItem(item);
-    QCOMPARE(watchdog_->seen.size(), 1);
-    QCOMPARE(watchdog_->seen[0].text.split(u'\n'), lines);
-    QVERIFY(watchdog_->seen[0].linesFit);
+    QCOMPARE(qsizetype(answerer_.shown().size()), 1);
+    QCOMPARE(answerer_.shown()[0].text.split(u'\n'), lines);
+    QVERIFY(answerer_.shown()[0].linesFit);
 }
 
 void CrClWindowTest::accessibleNames_data() {
@@ -779,5 +722,9 @@ void CrClWindowTest::copyResult() {
     QVERIFY(box->focusPolicy() == Qt::NoFocus);
 }
 
-QTEST_MAIN(CrClWindowTest)
+int main(int argc, char** argv) {
+    CrClWindowTest test;
+    return velunor::testing::runUnderApplication(test, argc, argv);
+}
+
 #include "tst_crcl_window.moc"
