@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "platform/application.h"
+#include "platform/identity.h"
 
 namespace velunor::ui {
 
