@@ -12,8 +12,8 @@ returns; should one of them end early, the test fails at once with that
 process's own message.
 
 Usage: on-x11 screen_reader.py PATH_TO_VELUNOR
-Exit status 0 on success, 1 on a failed check, 77 when the machine lacks the
-accessibility stack or Orca (scripts/install-deps installs both).
+Exit status 0 on success, 1 on a failed check or a missing part of the
+accessibility stack (install-deps --test installs it).
 """
 
 import importlib.util
@@ -24,7 +24,6 @@ import subprocess
 import sys
 import time
 
-SKIP = 77
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 DEADLINE_SECONDS = 75
 WAIT_SECONDS = 30
@@ -486,14 +485,14 @@ def main():
         return 2
     # Only looked for here: importing it would reach for the bus before main is sure of it.
     if importlib.util.find_spec("pyatspi") is None:
-        print("SKIP: python3-pyatspi is not installed", file=sys.stderr)
-        return SKIP
+        print("screen_reader.py: python3-pyatspi is not installed", file=sys.stderr)
+        return 1
     if not os.access(LAUNCHER, os.X_OK):
-        print(f"SKIP: {LAUNCHER} is missing (at-spi2-core)", file=sys.stderr)
-        return SKIP
+        print(f"screen_reader.py: {LAUNCHER} is missing (at-spi2-core)", file=sys.stderr)
+        return 1
     if importlib.util.find_spec("orca") is None:
-        print("SKIP: Orca is not installed (orca)", file=sys.stderr)
-        return SKIP
+        print("screen_reader.py: Orca is not installed (orca)", file=sys.stderr)
+        return 1
 
     adopt_orphans()
     signal.signal(signal.SIGALRM, on_deadline)
