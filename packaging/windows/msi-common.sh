@@ -10,10 +10,10 @@ install_dir="$drive_c/Program Files/Orvale/Velunor"
 start_menus=("$drive_c/ProgramData/Microsoft/Windows/Start Menu"
              "$drive_c"/users/*/"AppData/Roaming/Microsoft/Windows/Start Menu")
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-# Logs stay here when a check fails.
-msi_logs="$PWD/msi-logs/$(basename "$0")"
-rm -rf "$msi_logs"
-mkdir -p "$msi_logs"
+# Logs stay here when a check fails; a folder per run, so that two test runs
+# of one build (each with its own Wine prefix) do not delete each other's.
+mkdir -p "$PWD/msi-logs"
+msi_logs=$(mktemp -d "$PWD/msi-logs/$(basename "$0").XXXXXX")
 
 fail() {
   echo "$(basename "$0"): $*" >&2
