@@ -5,7 +5,6 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 
 namespace velunor::core {
 
@@ -45,12 +44,6 @@ struct Outcome {
     std::string text;
     FpError error = FpError::None;
 };
-
-// Lenient numeric prefix of a field: spaces, tabs and line feeds are ignored
-// anywhere, &H/&O read hexadecimal/octal whole numbers, otherwise
-// [sign] digits [. digits] [E|D [sign] digits]; whatever follows is ignored and
-// text without a number reads as 0. Correctly rounded to double, then to single.
-float parseField(std::string_view text);
 
 // True when all six values are greater than zero (NaN is not).
 bool allPositive(const ClearanceInputs& inputs);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/clearance.h"
+#include "core/field_parse.h"
 
 namespace core = velunor::core;
 

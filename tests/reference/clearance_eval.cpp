@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/clearance.h"
+#include "core/field_parse.h"
 
 namespace core = velunor::core;
 

@@ -13,6 +13,7 @@
 #include <ctime>
 #include <memory>
 
+#include "core/field_parse.h"
 #include "tests/support/window_driver.h"
 #include "ui/crcl_table.h"
 
