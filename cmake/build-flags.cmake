@@ -21,6 +21,14 @@ if(UNIX AND NOT APPLE)
   target_link_options(velunor_flags INTERFACE "$<$<CONFIG:Release,MinSizeRel>:LINKER:-z,relro,-z,now>")
 endif()
 
+# A sanitizer build (the asan and fuzz presets) carries a memory checker of its
+# own and runs several times slower; the tests that care ask this.
+if(CMAKE_CXX_FLAGS MATCHES "-fsanitize")
+  set(VELUNOR_SANITIZED ON)
+else()
+  set(VELUNOR_SANITIZED OFF)
+endif()
+
 # Two builds of one commit give the same bytes wherever and whenever they run: every
 # generator the build runs (rcc, the packers) sees the same SOURCE_DATE_EPOCH, by default
 # the last commit's time; without it, rcc writes each image's checkout time into the binary.
