@@ -4,13 +4,19 @@
 #include <string>
 
 #include "core/clearance.h"
+#include "core/reference_cases.h"
+
+namespace velunor::core {
+void PrintTo(const ReferenceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+}  // namespace velunor::core
 
 namespace core = velunor::core;
 
 namespace {
 
 using core::FpError;
-using core::OutcomeKind;
 
 struct TextCase {
     const char* name;
@@ -51,177 +57,22 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"nan", std::numeric_limits<float>::quiet_NaN(), ""}),
     [](const testing::TestParamInfo<TextCase>& info) { return info.param.name; });
 
-struct EvaluateCase {
-    const char* name;
-    std::array<std::string, 6> texts;
-    bool inches;
-    bool pounds;
-    OutcomeKind kind;
-    const char* text;
-    FpError error;
-};
-
-void PrintTo(const EvaluateCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class EvaluateClearance : public testing::TestWithParam<EvaluateCase> {};
+// The whole calculation on the reference table the program's self-test runs.
+class EvaluateClearance : public testing::TestWithParam<core::ReferenceCase> {};
 
 TEST_P(EvaluateClearance, GivesOutcome) {
-    const EvaluateCase& c = GetParam();
-    const core::Outcome got = core::evaluateClearance(c.texts, c.inches, c.pounds);
+    const core::ReferenceCase& c = GetParam();
+    const core::Outcome got = core::evaluate(c);
     EXPECT_EQ(got.kind, c.kind);
     EXPECT_EQ(got.text, c.text);
     EXPECT_EQ(got.error, c.error);
 }
 
-constexpr auto kResult = OutcomeKind::Result;
-constexpr auto kInvalid = OutcomeKind::InvalidFields;
-constexpr auto kFpError = OutcomeKind::FloatingPointError;
-
-INSTANTIATE_TEST_SUITE_P(Fields, EvaluateClearance,
-                         testing::Values(EvaluateCase{"start_up",
-                                                      {"55", "1.0", "1500", "24", "69", "175"},
-                                                      true,
-                                                      true,
-                                                      kResult,
-                                                      "50.0",
-                                                      FpError::None},
-                                         EvaluateCase{"serum_2_0",
-                                                      {"55", "2.0", "1500", "24", "69", "175"},
-                                                      true,
-                                                      true,
-                                                      kResult,
-                                                      "25.0",
-                                                      FpError::None},
-                                         EvaluateCase{"cm_and_lb",
-                                                      {"55", "1.0", "1500", "24", "69", "175"},
-                                                      false,
-                                                      true,
-                                                      kResult,
-                                                      "79.6",
-                                                      FpError::None},
-                                         EvaluateCase{"metric_117_9",
-                                                      {"120", "1.2", "1800", "24", "170", "70"},
-                                                      false,
-                                                      false,
-                                                      kResult,
-                                                      "117.9",
-                                                      FpError::None},
-                                         EvaluateCase{"imperial_109_8",
-                                                      {"120", "1.2", "1800", "24", "170", "70"},
-                                                      true,
-                                                      true,
-                                                      kResult,
-                                                      "109.8",
-                                                      FpError::None},
-                                         EvaluateCase{"tiny_clearance",
-                                                      {"1", "100", "1", "24", "69", "175"},
-                                                      true,
-                                                      true,
-                                                      kResult,
-                                                      ".0",
-                                                      FpError::None},
-                                         EvaluateCase{"trailing_junk_12abc",
-                                                      {"12abc", "1.0", "1500", "24", "69", "175"},
-                                                      true,
-                                                      true,
-                                                      kResult,
-                                                      "10.9",
-                                                      FpError::None},
-                                         EvaluateCase{"empty_time",
-                                                      {"55", "1.0", "1500", "", "69", "175"},
-                                                      true,
-                                                      true,
-                                                      kInvalid,
-                                                      "",
-                                                      FpError::None},
-                                         EvaluateCase{"abc_volume",
-                                                      {"55", "1.0", "abc", "24", "69", "175"},
-                                                      true,
-                                                      true,
-                                                      kInvalid,
-                                                      "",
-                                                      FpError::None},
-                                         EvaluateCase{"negative_weight",
-                                                      {"55", "1.0", "1500", "24", "69", "-5"},
-                                                      true,
-                                                      true,
-                                                      kInvalid,
-                                                      "",
-                                                      FpError::None},
-                                         EvaluateCase{"height_1e_46",
-                                                      {"55", "1.0", "1500", "24", "1e-46", "175"},
-                                                      true,
-                                                      true,
-                                                      kInvalid,
-                                                      "",
-                                                      FpError::None},
-                                         EvaluateCase{"overflowing_clearance",
-                                                      {"55", "1e-20", "1500", "1e-20", "69", "175"},
-                                                      true,
-                                                      true,
-                                                      kFpError,
-                                                      "",
-                                                      FpError::Overflow},
-                                         EvaluateCase{"height_overflows_in_inches",
-                                                      {"55", "1.0", "1500", "24", "2e38", "175"},
-                                                      true,
-                                                      true,
-                                                      kFpError,
-                                                      "",
-                                                      FpError::Overflow},
-                                         EvaluateCase{"same_height_in_cm",
-                                                      {"55", "1.0", "1500", "24", "2e38", "175"},
-                                                      false,
-                                                      true,
-                                                      kResult,
-                                                      ".0",
-                                                      FpError::None},
-                                         EvaluateCase{"zero_surface_area",
-                                                      {"55", "1.0", "1500", "24", "1e-44", "1e-44"},
-                                                      false,
-                                                      false,
-                                                      kFpError,
-                                                      "",
-                                                      FpError::DivisionByZero},
-                                         EvaluateCase{"pounds_underflow_to_zero",
-                                                      {"55", "1.0", "1500", "24", "69", "1e-45"},
-                                                      true,
-                                                      true,
-                                                      kFpError,
-                                                      "",
-                                                      FpError::DivisionByZero},
-                                         EvaluateCase{"infinite_field",
-                                                      {"55", "1.0", "1e400", "24", "69", "175"},
-                                                      true,
-                                                      true,
-                                                      kFpError,
-                                                      "",
-                                                      FpError::Overflow},
-                                         EvaluateCase{"beyond_single_field",
-                                                      {"55", "1.0", "1500", "24", "69", "4e38"},
-                                                      false,
-                                                      false,
-                                                      kFpError,
-                                                      "",
-                                                      FpError::Overflow},
-                                         EvaluateCase{"negative_infinite_field",
-                                                      {"55", "-1e400", "1500", "24", "69", "175"},
-                                                      true,
-                                                      true,
-                                                      kInvalid,
-                                                      "",
-                                                      FpError::None},
-                                         EvaluateCase{"infinite_and_empty",
-                                                      {"55", "1e400", "1500", "", "69", "175"},
-                                                      true,
-                                                      true,
-                                                      kInvalid,
-                                                      "",
-                                                      FpError::None}),
-                         [](const testing::TestParamInfo<EvaluateCase>& info) {
-                             return info.param.name;
+INSTANTIATE_TEST_SUITE_P(ReferenceCases, EvaluateClearance,
+                         testing::ValuesIn(core::referenceCases().begin(),
+                                           core::referenceCases().end()),
+                         [](const testing::TestParamInfo<core::ReferenceCase>& info) {
+                             return std::string(info.param.name);
                          });
 
 TEST(ComputeClearance, StartUpValuesRoundWhereStored) {
