@@ -34,11 +34,15 @@ std::string_view programName(int argc, const char* const* argv) {
 
 void printHelp(std::FILE* out, std::string_view program, std::string_view summary,
                std::string_view reportTo) {
-    std::string text = "Usage: " + std::string(program) + " [OPTION]...\n" + std::string(summary) +
-                       "\n\nOptions:\n"
-                       "  -h, --help                show this help and exit\n"
-                       "  -v, --version             show the version and exit\n"
-                       "\nQt options:\n";
+    std::string text =
+        "Usage: " + std::string(program) + " [OPTION]...\n" + std::string(summary) +
+        "\n\nOptions:\n"
+        "  -h, --help                show this help and exit\n"
+        "  -v, --version             show the version and exit\n"
+        "      --self-test           check this copy's files and known results, "
+        "then exit\n"
+        "      --report FILE         with --self-test, also write the report to FILE\n"
+        "\nQt options:\n";
     for (const ToolkitOption& option : kToolkitOptions) {
         std::string usage = std::string(option.name);
         if (!option.value.empty()) {
@@ -52,30 +56,52 @@ void printHelp(std::FILE* out, std::string_view program, std::string_view summar
     std::fputs(text.c_str(), out);
 }
 
+CommandLine exitWith(int status) {
+    CommandLine answer;
+    answer.exitStatus = status;
+    return answer;
+}
+
 }  // namespace
 
-std::optional<int> answerCommandLine(int argc, const char* const* argv, const Identity& identity,
-                                     std::string_view summary, std::string_view reportTo,
-                                     std::FILE* out, std::FILE* err) {
+CommandLine readCommandLine(int argc, const char* const* argv, const Identity& identity,
+                            std::string_view summary, std::string_view reportTo, std::FILE* out,
+                            std::FILE* err) {
     const std::string_view program = programName(argc, argv);
     const auto fail = [&](const char* what, std::string_view argument) {
         std::fprintf(err, "%.*s: %s '%.*s'\nTry '%.*s --help' for more information.\n",
                      static_cast<int>(program.size()), program.data(), what,
                      static_cast<int>(argument.size()), argument.data(),
                      static_cast<int>(program.size()), program.data());
-        return 2;
+        return exitWith(2);
     };
+    CommandLine request;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help" || argument == "-h") {
             printHelp(out, program, summary, reportTo);
-            return 0;
+            return exitWith(0);
         }
         if (argument == "--version" || argument == "-v") {
             std::fprintf(out, "%.*s %.*s\n", static_cast<int>(identity.name.size()),
                          identity.name.data(), static_cast<int>(identity.version.size()),
                          identity.version.data());
-            return 0;
+            return exitWith(0);
+        }
+        if (argument == "--self-test") {
+            request.selfTest = true;
+            continue;
+        }
+        if (argument == "--report" || argument.starts_with("--report=")) {
+            if (argument == "--report" && ++i == argc) {
+                return fail("missing value after", argument);
+            }
+            request.reportFile =
+                argument == "--report" ? std::string(argv[i]) : std::string(argument.substr(9));
+            if (request.reportFile.empty()) {
+                return fail("no file name given to", "--report");
+            }
+            continue;
         }
         if (argument.size() < 2 || argument[0] != '-') {
             return fail("unexpected argument", argument);
@@ -95,7 +121,10 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv, const Id
             return fail("missing value after", argument);
         }
     }
-    return std::nullopt;
+    if (!request.reportFile.empty() && !request.selfTest) {
+        return fail("only with --self-test:", "--report");
+    }
+    return request;
 }
 
 }  // namespace velunor::platform

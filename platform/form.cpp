@@ -1,8 +1,8 @@
 #include "platform/form.h"
 
 #include <QAction>
-#include <QGroupBox>
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,6 +33,7 @@ struct Form::Impl {
     bool ended = false;
     std::vector<std::unique_ptr<Control>> controls;  // in table order
     Keyboard keyboard;
+    std::function<void(std::string_view)> messageSink;
     Announcement* announcement = nullptr;  // where labels are announced; owned by the window
     // Last, so the widgets go before the tables and the keyboard that know them.
     std::unique_ptr<FormWindow> window;
@@ -128,6 +129,26 @@ void Form::setCaption(std::string_view label, std::string_view caption) {
     }
 }
 
+void Form::setText(std::string_view textBox, std::string_view text) {
+    d_->find(textBox).textBox()->setText(toQString(text));
+}
+
+void Form::choose(std::string_view optionButton) {
+    d_->find(optionButton).optionButton()->setChecked(true);
+}
+
+void Form::click(std::string_view commandButton) {
+    d_->find(commandButton).commandButton()->click();
+}
+
+std::string Form::caption(std::string_view label) const {
+    return toStdString(d_->find(label).label()->text());
+}
+
+void Form::routeMessages(std::function<void(std::string_view text)> sink) {
+    d_->messageSink = std::move(sink);
+}
+
 Extent Form::outerSize() const {
     const QSizeF size = expectedOuterSize(*d_->window);
     return {static_cast<float>(size.width() * kTwipsPerPixel),
@@ -143,6 +164,10 @@ void Form::show() {
 }
 
 void Form::messageBox(std::string_view text) {
+    if (d_->messageSink) {
+        d_->messageSink(text);
+        return;
+    }
     showMessageBox(*d_->window, toQString(d_->table.messageTitle), toQString(text));
 }
 

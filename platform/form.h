@@ -37,6 +37,16 @@ public:
     bool value(std::string_view optionButton) const;
     void setCaption(std::string_view label, std::string_view caption);
 
+    // What a user does to the controls, for a program that checks itself on its
+    // own window without showing it: the handlers run as after the user's action.
+    void setText(std::string_view textBox, std::string_view text);
+    void choose(std::string_view optionButton);
+    void click(std::string_view commandButton);
+    std::string caption(std::string_view label) const;  // UTF-8
+    // While set, message boxes are handed to `sink` instead of being shown;
+    // an empty function shows them again.
+    void routeMessages(std::function<void(std::string_view text)> sink);
+
     // Frame included, also before the window is first shown.
     Extent outerSize() const;
     // Outer position, twips; ignored where the window system places windows.

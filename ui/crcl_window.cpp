@@ -15,7 +15,7 @@ float centredStart(float screenExtent, float windowExtent) {
     return std::max(0.0f, (screenExtent - windowExtent) / 2.0f);
 }
 
-CrClWindow::CrClWindow() : form_(kCrClTable) {
+CrClWindow::CrClWindow(Start start) : form_(kCrClTable) {
     for (const std::string_view box : kFieldBoxes) {
         form_.onGotFocus(box, [this, box] { enterField(box); });
     }
@@ -27,7 +27,9 @@ CrClWindow::CrClWindow() : form_(kCrClTable) {
     form_.onClick("MnuHelpHelp", [this] { form_.messageBox(helpText()); });
     form_.onClick("MnuHelpAbout", [this] { form_.messageBox(aboutText()); });
     load();
-    form_.show();
+    if (start == Start::Shown) {
+        form_.show();
+    }
 }
 
 void CrClWindow::load() {

@@ -11,9 +11,14 @@ namespace velunor::ui {
 
 class CrClWindow {
 public:
+    enum class Start { Shown, Hidden };
+
     // Creates the window, runs its Load and shows it with the focus in the
-    // urine creatinine box.
-    CrClWindow();
+    // urine creatinine box; Hidden leaves it unshown, for the self-test.
+    explicit CrClWindow(Start start = Start::Shown);
+
+    // Its controls as the forms runtime holds them, for a caller that acts as the user.
+    platform::Form& form() { return form_; }
 
 private:
     void load();
