@@ -36,14 +36,18 @@ int run(int& argc, char** argv, const platform::Identity& identity, const Option
     std::string text = reportText(findings);
     std::string summary = summaryLine(findings);
     int status = passed(findings) ? 0 : 1;
-    if (!options.reportFile.empty() && !writeReport(options.reportFile, text)) {
-        const std::string failure = "The report could not be written to " + options.reportFile;
-        text += failure + '\n';
-        summary += ". " + failure;
-        status = 1;
+    bool reported = false;
+    if (!options.reportFile.empty()) {
+        reported = writeReport(options.reportFile, text);
+        if (!reported) {
+            const std::string failure = "The report could not be written to " + options.reportFile;
+            text += failure + '\n';
+            summary += ". " + failure;
+            status = 1;
+        }
     }
-    const bool toConsole = platform::writeToConsole(text);
-    if (!toConsole && (options.reportFile.empty() || status != 0)) {
+    // Without a console or a report file, the user still learns the outcome.
+    if (!platform::writeToConsole(text) && !reported) {
         platform::showSummary(identity.name, summary, status == 0);
     }
     return status;
