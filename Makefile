@@ -51,6 +51,7 @@ build-%: build/.deps-test
 bench: build-release
 	build/release/bench/clearance_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 	build/release/bench/calculate_paint --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+	bench/run-self-test build/release 21
 
 # Real-time scheduling, where allowed, keeps other work on the machine from
 # delaying one program's run and not the other's, so the ratios speak of the
