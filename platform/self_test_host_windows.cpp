@@ -16,6 +16,25 @@ std::wstring wide(std::string_view utf8) {
     return text;
 }
 
+bool writeTo(HANDLE out, std::string_view text) {
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(out, &mode)) {
+        // A console shows UTF-16 whatever its code page, and breaks lines at CR LF.
+        std::wstring lines;
+        for (const wchar_t c : wide(text)) {
+            if (c == L'\n') {
+                lines += L'\r';
+            }
+            lines += c;
+        }
+        return WriteConsoleW(out, lines.data(), static_cast<DWORD>(lines.size()), &written,
+                             nullptr) != 0;
+    }
+    return WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0 &&
+           written == text.size();
+}
+
 }  // namespace
 
 void useUnseenPlatform() {}
@@ -28,36 +47,20 @@ InstalledLayout installedLayout(const std::filesystem::path& programFile) {
 }
 
 bool writeToConsole(std::string_view text) {
-    // A GUI program gets standard handles only when they are redirected (to a
-    // file or a pipe); otherwise it borrows the console of whoever started it.
-    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (out == nullptr || out == INVALID_HANDLE_VALUE) {
-        if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
-            return false;
-        }
-        out = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (out == INVALID_HANDLE_VALUE) {
-            return false;
-        }
+    // A GUI program's standard output works when it is redirected (to a file
+    // or a pipe); otherwise it borrows the console of whoever started it.
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN &&
+        writeTo(out, text)) {
+        return true;
     }
-    DWORD mode = 0;
-    if (GetConsoleMode(out, &mode)) {
-        // A console shows UTF-16 whatever its code page, and breaks lines at CR LF.
-        std::wstring lines;
-        for (const wchar_t c : wide(text)) {
-            if (c == L'\n') {
-                lines += L'\r';
-            }
-            lines += c;
-        }
-        DWORD written = 0;
-        return WriteConsoleW(out, lines.data(), static_cast<DWORD>(lines.size()), &written,
-                             nullptr) != 0;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
+        return false;
     }
-    DWORD written = 0;
-    return WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0 &&
-           written == text.size();
+    const HANDLE console =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    return console != INVALID_HANDLE_VALUE && writeTo(console, text);
 }
 
 void showSummary(std::string_view title, std::string_view summary, bool passed) {
