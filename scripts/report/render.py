@@ -35,6 +35,8 @@ table.trace { table-layout: fixed; }
 table.trace col.c1 { width: 9%; } table.trace col.c2 { width: 11%; }
 table.trace col.c3 { width: 39%; } table.trace col.c4 { width: 41%; }
 td code { overflow-wrap: anywhere; }
+table.tests { table-layout: fixed; }
+table.tests col.c1 { width: 50%; } table.tests col.c2 { width: 10%; } table.tests col.c3 { width: 40%; }
 tr { break-inside: avoid; }
 td.num { text-align: right; }
 code { font-family: "Liberation Mono", monospace; font-size: 8.5pt; }
@@ -123,11 +125,14 @@ def all_tests(suites):
     for s in suites:
         if not s.ran:
             continue
+        ids = {}
+        for test, found in s.ids.items():
+            ids.setdefault(evidence.group_of(test), set()).update(found)
         rows = "".join(f"<tr><td><code>{esc(g.name)}</code>{f' ({g.cases} cases)' if g.cases > 1 else ''}"
-                       f"</td><td>{mark(g.verdict)}</td><td>{esc(', '.join(s.ids.get(g.name, [])) or '')}</td></tr>"
+                       f"</td><td>{mark(g.verdict)}</td><td>{esc(', '.join(sorted(ids.get(g.name, []))))}</td></tr>"
                        for g in evidence.groups(s, s.results))
-        out.append(f"<h3>{esc(s.name)}</h3><table><tr><th>Test</th><th>Result</th><th>Requirements</th></tr>"
-                   f"{rows}</table>")
+        out.append(f"<h3>{esc(s.name)}</h3><table class=tests><col class=c1><col class=c2><col class=c3>"
+                   f"<thead><tr><th>Test</th><th>Result</th><th>Requirements</th></tr></thead>{rows}</table>")
     return "".join(out)
 
 
