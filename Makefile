@@ -4,7 +4,7 @@
 JOBS ?= 2
 
 .PHONY: all run test test-dev test-asan test-fuzz bench bench-startup fuzz screenshot package \
-	windows test-windows format clean
+	windows test-windows validation-report format clean
 
 all: run-build
 
@@ -17,6 +17,9 @@ build/.deps-test: scripts/install-deps
 	@mkdir -p build && touch $@
 build/.deps-windows: scripts/install-deps
 	scripts/install-deps --windows
+	@mkdir -p build && touch $@
+build/.deps-report: scripts/install-deps
+	scripts/install-deps --report
 	@mkdir -p build && touch $@
 
 # The dev build without its tests: configuring the tests needs their tools.
@@ -83,6 +86,11 @@ windows: build/.deps-test build/.deps-windows
 # resource, and the MSI installed, used and uninstalled.
 test-windows: windows
 	scripts/test-windows
+
+# The validation report of this commit, HTML and PDF, in build/validation/: every suite
+# run anew. WINDOWS=1 adds the Windows packages and their tests under Wine.
+validation-report: build/.deps-test build/.deps-report $(if $(WINDOWS),build/.deps-windows)
+	scripts/validation-report $(if $(WINDOWS),--windows)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -12,6 +12,18 @@ macro(velunor_test_tool var program package)
   endif()
 endmacro()
 
+# velunor_system_python_module(MODULE PACKAGE): the distribution's Python imports it.
+macro(velunor_system_python_module module package)
+  velunor_test_tool(VELUNOR_SYSTEM_PYTHON python3 python3 PATHS /usr/bin NO_DEFAULT_PATH)
+  if(VELUNOR_SYSTEM_PYTHON)
+    execute_process(COMMAND ${VELUNOR_SYSTEM_PYTHON} -c "import ${module}"
+      RESULT_VARIABLE _velunor_import OUTPUT_QUIET ERROR_QUIET)
+    if(NOT _velunor_import EQUAL 0)
+      list(APPEND _velunor_missing "${module} (${package})")
+    endif()
+  endif()
+endmacro()
+
 find_package(Python3 COMPONENTS Interpreter)
 if(NOT Python3_Interpreter_FOUND)
   list(APPEND _velunor_missing "python3 (python3)")
@@ -38,24 +50,24 @@ if(VELUNOR_BUILD_APP AND NOT WIN32)
   velunor_test_tool(VELUNOR_VALGRIND valgrind valgrind)
   velunor_test_tool(VELUNOR_DESKTOP_FILE_VALIDATE desktop-file-validate desktop-file-utils)
   velunor_test_tool(VELUNOR_APPSTREAMCLI appstreamcli appstream)
-  # The screen reader's side of the accessibility bus is the distribution's Python.
-  velunor_test_tool(VELUNOR_SYSTEM_PYTHON python3 python3 PATHS /usr/bin NO_DEFAULT_PATH)
   velunor_test_tool(VELUNOR_AT_SPI_LAUNCHER at-spi-bus-launcher at-spi2-core
     PATHS /usr/libexec NO_DEFAULT_PATH)
-  if(VELUNOR_SYSTEM_PYTHON)
-    foreach(module_package pyatspi:python3-pyatspi orca:orca)
-      string(REPLACE ":" ";" module_package ${module_package})
-      list(GET module_package 0 module)
-      list(GET module_package 1 package)
-      execute_process(COMMAND ${VELUNOR_SYSTEM_PYTHON} -c "import ${module}"
-        RESULT_VARIABLE _velunor_import OUTPUT_QUIET ERROR_QUIET)
-      if(NOT _velunor_import EQUAL 0)
-        list(APPEND _velunor_missing "${module} (${package})")
-      endif()
-    endforeach()
-  endif()
+  # The screen reader's side of the accessibility bus is the distribution's Python.
+  velunor_system_python_module(pyatspi python3-pyatspi)
+  velunor_system_python_module(orca orca)
   if(VELUNOR_BUILD_PACKAGING)
     velunor_test_tool(VELUNOR_LINTIAN lintian lintian)
+  endif()
+endif()
+
+if(VELUNOR_BUILD_PACKAGING)
+  # The packages' bills of materials are checked against the official CycloneDX
+  # schema, which scripts/install-deps --test installs from its npm package.
+  velunor_system_python_module(jsonschema python3-jsonschema)
+  find_path(VELUNOR_CYCLONEDX_SCHEMAS bom-1.5.SNAPSHOT.schema.json
+    PATHS /usr/local/share/velunor/cyclonedx-library-10.3.0/res/schema NO_DEFAULT_PATH)
+  if(NOT VELUNOR_CYCLONEDX_SCHEMAS)
+    list(APPEND _velunor_missing "the CycloneDX 1.5 schema (npm @cyclonedx/cyclonedx-library)")
   endif()
 endif()
 
