@@ -4,7 +4,7 @@
 JOBS ?= 2
 
 .PHONY: all run test test-dev test-asan test-fuzz bench bench-startup fuzz screenshot package \
-	windows test-windows format clean
+	windows test-windows mutate format clean
 
 all: run-build
 
@@ -82,6 +82,11 @@ windows: build/.deps-test build/.deps-windows
 # resource, and the MSI installed, used and uninstalled.
 test-windows: windows
 	scripts/test-windows
+
+# Mutation testing: hours for the whole tree, so outside `make test` and niced.
+# MUTATE_ARGS="--dir core", or "--dir platform --sample 80 --seed 3"; see docs/mutation.md.
+mutate: build/.deps-test
+	nice -n 19 scripts/mutate --jobs $(JOBS) $(MUTATE_ARGS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
