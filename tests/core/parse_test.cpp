@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <clocale>
 #include <cmath>
 #include <cstring>
@@ -28,8 +29,15 @@ struct ParseCase {
     float expected;
 };
 
-void PrintTo(const ParseCase& c, std::ostream* os) {
-    *os << c.name;
+// Every case table's rows print as their names, made fit for a test name.
+template <typename Case>
+requires requires(const Case& c) {
+    c.name;
+}
+void PrintTo(const Case& c, std::ostream* os) {
+    for (const char* p = c.name; *p != '\0'; ++p) {
+        *os << (std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_');
+    }
 }
 
 class ParseField : public testing::TestWithParam<ParseCase> {};
@@ -116,13 +124,7 @@ const ParseCase kParseCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Texts, ParseField, testing::ValuesIn(kParseCases),
-                         [](const testing::TestParamInfo<ParseCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.name; *p != '\0'; ++p) {
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             }
-                             return name;
-                         });
+                         testing::PrintToStringParamName());
 
 TEST(ParseFieldLocale, DecimalCommaDesktopStillReadsFullStop) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
@@ -160,10 +162,6 @@ struct PositivityCase {
     bool usable;
 };
 
-void PrintTo(const PositivityCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class AllPositive : public testing::TestWithParam<PositivityCase> {};
 
 TEST_P(AllPositive, RejectsAnyFieldNotAboveZero) {
@@ -185,6 +183,6 @@ INSTANTIATE_TEST_SUITE_P(
                                    std::numeric_limits<float>::denorm_min(), true},
                     PositivityCase{"weight_infinity", 5, kInf, true},
                     PositivityCase{"height_default", 4, 69.0f, true}),
-    [](const testing::TestParamInfo<PositivityCase>& info) { return info.param.name; });
+    testing::PrintToStringParamName());
 
 }  // namespace
