@@ -65,25 +65,16 @@ Window::Window() : window_(std::make_unique<ui::CrClWindow>()) {
 
 Window::~Window() = default;
 
-QWidget* Window::control(std::string_view name) const {
-    auto* found = main_->findChild<QWidget*>(
-        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    if (found == nullptr) {
-        throw std::invalid_argument("no control named " + std::string(name));
-    }
-    return found;
-}
-
-QLineEdit* Window::field(std::string_view name) const {
-    return qobject_cast<QLineEdit*>(control(name));
+QLineEdit* Window::field(QAnyStringView name) const {
+    return control<QLineEdit>(name);
 }
 
 QLabel* Window::result() const {
-    return qobject_cast<QLabel*>(control("LblCrCl"));
+    return control<QLabel>(u"LblCrCl");
 }
 
-bool Window::unit(std::string_view option) const {
-    return qobject_cast<QAbstractButton*>(control(option))->isChecked();
+bool Window::unit(QAnyStringView option) const {
+    return control<QAbstractButton>(option)->isChecked();
 }
 
 core::Outcome Window::expectedOutcome() const {
@@ -102,11 +93,28 @@ bool Window::activate() {
     return QTest::qWaitForWindowActive(main_);
 }
 
-QString calculateMessage(core::OutcomeKind kind) {
-    const std::string_view text = kind == core::OutcomeKind::InvalidFields
-                                      ? ui::kInvalidFieldsMessage
-                                      : ui::kOutOfRangeMessage;
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+CalculateShows calculateShows(const core::Outcome& outcome, const QString& before) {
+    switch (outcome.kind) {
+        case core::OutcomeKind::Result:
+            return {QString::fromStdString(outcome.text), {}};
+        case core::OutcomeKind::InvalidFields:
+            return {before,
+                    {QString::fromUtf8(ui::kInvalidFieldsMessage.data(),
+                                       qsizetype(ui::kInvalidFieldsMessage.size()))}};
+        case core::OutcomeKind::FloatingPointError:
+            break;
+    }
+    return {before,
+            {QString::fromUtf8(ui::kOutOfRangeMessage.data(),
+                               qsizetype(ui::kOutOfRangeMessage.size()))}};
+}
+
+QStringList textsOf(const std::vector<ShownBox>& boxes) {
+    QStringList texts;
+    for (const ShownBox& box : boxes) {
+        texts << box.text;
+    }
+    return texts;
 }
 
 int runUnderApplication(QObject& test, int argc, char** argv) {
