@@ -103,14 +103,6 @@ class Deadline(Exception):
     pass
 
 
-def descendants(node):
-    stack = [node]
-    while stack:
-        current = stack.pop()
-        yield current
-        stack.extend(current.getChildAtIndex(i) for i in reversed(range(current.childCount)))
-
-
 class Session:
     def __init__(self, app_path):
         self.app_path = app_path
@@ -241,8 +233,10 @@ class Session:
             "frame", "Creatinine Clearance Calculator", root=self.app))
 
     def find_all(self, role, name=None, root=None):
-        return [node for node in descendants(root or self.window)
-                if node.getRoleName() == role and (name is None or node.name == name)]
+        import pyatspi
+
+        return pyatspi.findAllDescendants(root or self.window, lambda node: (
+            node.getRoleName() == role and (name is None or node.name == name)))
 
     def find(self, role, name, root=None):
         found = self.find_all(role, name, root)
@@ -274,9 +268,9 @@ class Session:
     def message_box(self):
         import pyatspi
 
-        boxes = [node for node in descendants(self.app)
-                 if node.getRoleName() in ("alert", "dialog") and node.name == "Velunor"
-                 and node.getState().contains(pyatspi.STATE_SHOWING)]
+        boxes = pyatspi.findAllDescendants(self.app, lambda node: (
+            node.getRoleName() in ("alert", "dialog") and node.name == "Velunor"
+            and node.getState().contains(pyatspi.STATE_SHOWING)))
         return boxes[0] if len(boxes) == 1 else None
 
     def answer_message_box(self):
@@ -298,8 +292,10 @@ class Session:
         units = self.find_all("radio button")
         self.check(sorted(u.name for u in units) == sorted(UNITS),
                    f"unit options are named {[u.name for u in units]}, expected {UNITS}")
-        results = [node for node in descendants(self.window)
-                   if node.description == RESULT_DESCRIPTION]
+        import pyatspi
+
+        results = pyatspi.findAllDescendants(
+            self.window, lambda node: node.description == RESULT_DESCRIPTION)
         if len(results) != 1:
             raise CheckFailed(f"{len(results)} controls described as {RESULT_DESCRIPTION!r}")
         self.result = results[0]
