@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -16,6 +18,8 @@
 #include "ui/crcl_window.h"
 #include "ui/program.h"
 #include "ui/texts.h"
+
+using namespace Qt::StringLiterals;
 
 namespace velunor::testing {
 
@@ -115,6 +119,14 @@ QStringList textsOf(const std::vector<ShownBox>& boxes) {
         texts << box.text;
     }
     return texts;
+}
+
+QStringList helpMessage(const QString& item) {
+    QFile file(u":/velunor-tests/help_messages.json"_s);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw std::runtime_error("the Help messages are not built in");
+    }
+    return QJsonDocument::fromJson(file.readAll())[item].toVariant().toStringList();
 }
 
 int runUnderApplication(QObject& test, int argc, char** argv) {

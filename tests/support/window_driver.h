@@ -63,6 +63,11 @@ private:
     QWidget* main_ = nullptr;
 };
 
+// The message of the Help menu's item "Help" or "About", line by line: what
+// the user must read, kept apart from the window's code in help_messages.json,
+// which the screen-reader test reads too.
+QStringList helpMessage(const QString& item);
+
 // Runs a Qt Test object under the application object the program itself creates.
 int runUnderApplication(QObject& test, int argc, char** argv);
 

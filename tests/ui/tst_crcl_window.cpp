@@ -384,30 +384,10 @@ private slots:
     void menuTexts_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("MnuHelpHelp")
-            << u"MnuHelpHelp"_s
-            << QStringList{u"Enter data into each field and click the Calculate button."_s,
-                           u"Move from field to field with the mouse or the tab key."_s,
-                           u"Be sure to enter data into all the fields before calculating."_s};
-        const QString legend(11, u' ');
-        QTest::newRow("MnuHelpAbout")
-            << u"MnuHelpAbout"_s
-            << QStringList{
-                   u"Creatinine clearance is corrected according to body surface area by the formula below"_s,
-                   QString(),
-                   QString(39, u' ') + u"(U x V x 1.73)/(S x BSA x T x 60)"_s,
-                   QString(),
-                   u"where U = urine creatinine,"_s,
-                   legend + u"V = urine volume,"_s,
-                   legend + u"1.73 = normal body surface area,"_s,
-                   legend + u"S = serum creatinine,"_s,
-                   legend + u"BSA = body surface area,"_s,
-                   legend + u"T = collection time, and"_s,
-                   legend + u"60 = conversion of hours to minutes."_s,
-                   QString(),
-                   u"Body surface area is calculated as 0.016821 x Sqr(Height x Weight) according to"_s,
-                   u"Quillfeather TR, Brambleworth MK. Methods for measurement of body surface area."_s,
-                   u"J Pediatric 1979;94:342."_s};
+        for (const QString& item : {u"Help"_s, u"About"_s}) {
+            QTest::newRow(qPrintable(u"MnuHelp"_s + item))
+                << u"MnuHelp"_s + item << velunor::testing::helpMessage(item);
+        }
     }
 
     void menuTexts() {
