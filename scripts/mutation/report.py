@@ -68,3 +68,30 @@ def summary(results):
 
 def survivors(results):
     return [m for m, status, _ in results if status == "survived"]
+
+
+class Row:
+    """A mutant as an earlier run's results.tsv recorded it."""
+
+    def __init__(self, r):
+        self.path, self.line, self.operator = r["path"], r["line"], r["operator"]
+        self.change, self.line_text = r["change"], r["line_text"]
+        self.key = (self.path, self.line_text, self.change)
+
+
+def read_results(paths, equivalents):
+    """The rows of several results.tsv (one run split by file, or a run and a
+    rerun of some of its mutants: the later row wins), with the equivalents
+    list applied as it stands now."""
+    import csv
+
+    rows = {}
+    for path in paths:
+        with open(path) as fh:
+            for r in csv.DictReader(fh, delimiter="\t"):
+                row = Row(r)
+                status, by = r["status"], r["caught_by"]
+                if status == "survived" and row.key in equivalents:
+                    status, by = "equivalent", equivalents[row.key]
+                rows[row.key] = (row, status, by)
+    return sorted(rows.values(), key=lambda x: (x[0].path, int(x[0].line)))
