@@ -133,6 +133,12 @@ class Build:
             found |= set(re.findall(r"lib(\w+)\.a\b", link.read_text()))
         return found
 
+    def compiled_sources(self):
+        """The sources this build compiles, relative to the tree."""
+        commands = json.loads((self.dir / "compile_commands.json").read_text())
+        return {Path(c["file"]).resolve().relative_to(self.tree.resolve()).as_posix()
+                for c in commands if Path(c["file"]).resolve().is_relative_to(self.tree.resolve())}
+
     def libraries_of(self, directory):
         """The targets compiled from a source in the directory."""
         commands = json.loads((self.dir / "compile_commands.json").read_text())
