@@ -3,7 +3,11 @@
 import re
 from collections import Counter
 
-STATUSES = ("killed", "survived", "equivalent", "stillborn")
+STATUSES = ("killed", "survived", "equivalent", "harmless", "stillborn")
+# The headings of docs/mutation.md whose tables list survivors, and the status
+# each gives them: no input tells an equivalent mutant apart; a harmless one
+# differs where nobody can see it.
+LISTS = {"equivalent mutants": "equivalent", "survivors that cannot matter": "harmless"}
 
 
 def split_row(line):
@@ -17,22 +21,22 @@ def code(text):
 
 
 def read_equivalents(path):
-    """Keys of the mutants listed as equivalent: the rows of the table under
-    the heading "Equivalent mutants" (file, line, change, why)."""
+    """The survivors docs/mutation.md lists, by key: (status, why), from the
+    rows (file, line, change, why) of the tables under LISTS' headings."""
     keys = {}
     if not path.is_file():
         return keys
-    inside = False
+    status = None
     for line in path.read_text().splitlines():
         if line.startswith("#"):
-            inside = line.lstrip("#").strip().lower() == "equivalent mutants"
+            status = LISTS.get(line.lstrip("#").strip().lower())
             continue
-        if not inside or not line.startswith("|") or set(line) <= set("|-: "):
+        if not status or not line.startswith("|") or set(line) <= set("|-: "):
             continue
         cells = split_row(line)
         if len(cells) < 4 or cells[0].lower() == "file":
             continue
-        keys[(code(cells[0]), code(cells[1]), cells[2])] = cells[3]
+        keys[(code(cells[0]), code(cells[1]), cells[2])] = (status, cells[3])
     return keys
 
 
@@ -92,6 +96,6 @@ def read_results(paths, equivalents):
                 row = Row(r)
                 status, by = r["status"], r["caught_by"]
                 if status == "survived" and row.key in equivalents:
-                    status, by = "equivalent", equivalents[row.key]
+                    status, by = equivalents[row.key]
                 rows[row.key] = (row, status, by)
     return sorted(rows.values(), key=lambda x: (x[0].path, int(x[0].line)))

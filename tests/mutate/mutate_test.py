@@ -64,7 +64,7 @@ class Run(unittest.TestCase):
             ("10", "`+` → `-`"): ("killed", "calc_test"),
             ("11", "`>` → `>=`"): ("equivalent", "at the limit both return it"),
             ("18", "`>` → `>=`"): ("survived", ""),
-            ("18", "`100` → `101`"): ("survived", ""),
+            ("18", "`100` → `101`"): ("harmless", "nobody counts past a hundred"),
             ("22", "`log.push_back(v);` → `(deleted)`"): ("killed", "calc_test"),
             ("27", "`+=` → `-=`"): ("stillborn", "does not compile"),
             ("27", "`<` → `<=`"): ("killed", "calc_test"),
