@@ -28,7 +28,10 @@ def sync_tree(root, scratch):
         if dst.is_file() and dst.read_bytes() == src.read_bytes():
             continue
         dst.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(src, dst)
+        # A fresh time, never the source's: a file edited before the scratch
+        # build last ran must still look newer than what that build made.
+        shutil.copyfile(src, dst)
+        shutil.copymode(src, dst)
     for path in scratch.rglob("*"):
         rel = path.relative_to(scratch).as_posix()
         if path.is_file() and not rel.startswith("build/") and rel not in wanted:
