@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <clocale>
 #include <cmath>
@@ -29,15 +30,22 @@ struct ParseCase {
     float expected;
 };
 
-// Every case table's rows print as their names, made fit for a test name.
+// Every case table's rows print as their names; the test names are those names
+// made fit for a test name.
 template <typename Case>
 requires requires(const Case& c) {
     c.name;
 }
 void PrintTo(const Case& c, std::ostream* os) {
-    for (const char* p = c.name; *p != '\0'; ++p) {
-        *os << (std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_');
-    }
+    *os << c.name;
+}
+
+template <typename Case>
+std::string caseName(const testing::TestParamInfo<Case>& info) {
+    std::string name = testing::PrintToString(info.param);
+    std::replace_if(
+        name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) == 0; }, '_');
+    return name;
 }
 
 class ParseField : public testing::TestWithParam<ParseCase> {};
@@ -123,8 +131,7 @@ const ParseCase kParseCases[] = {
      1.00000011920928955078125f},
 };
 
-INSTANTIATE_TEST_SUITE_P(Texts, ParseField, testing::ValuesIn(kParseCases),
-                         testing::PrintToStringParamName());
+INSTANTIATE_TEST_SUITE_P(Texts, ParseField, testing::ValuesIn(kParseCases), caseName<ParseCase>);
 
 TEST(ParseFieldLocale, DecimalCommaDesktopStillReadsFullStop) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
