@@ -115,6 +115,7 @@ const ParseCase kParseCases[] = {
     {"&o lower case", "&o7", 7.0f},
     {"&H spaced", "& H 1 0", 16.0f},
     {"&H stops at non-hex", "&H1G", 1.0f},
+    {"&H stops at a colon", "&H1:", 1.0f},
     {"&O stops at 8", "&O18", 1.0f},
     {"&H without digits", "&H", 0.0f},
     {"& alone", "&", 0.0f},
