@@ -4,7 +4,7 @@
 JOBS ?= 2
 
 .PHONY: all run test test-dev test-asan test-fuzz bench bench-startup fuzz screenshot package \
-	windows test-windows validation-report format clean
+	windows test-windows validation-report mutate format clean
 
 all: run-build
 
@@ -91,6 +91,11 @@ test-windows: windows
 # run anew. WINDOWS=1 adds the Windows packages and their tests under Wine.
 validation-report: build/.deps-test build/.deps-report $(if $(WINDOWS),build/.deps-windows)
 	scripts/validation-report $(if $(WINDOWS),--windows)
+
+# Mutation testing: hours for the whole tree, so outside `make test` and niced.
+# MUTATE_ARGS="--dir core", or "--dir platform --sample 80 --seed 3"; see docs/mutation.md.
+mutate: build/.deps-test
+	nice -n 19 scripts/mutate --jobs $(JOBS) $(MUTATE_ARGS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

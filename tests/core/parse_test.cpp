@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <clocale>
 #include <cmath>
 #include <cstring>
@@ -28,8 +30,22 @@ struct ParseCase {
     float expected;
 };
 
-void PrintTo(const ParseCase& c, std::ostream* os) {
+// Every case table's rows print as their names; the test names are those names
+// made fit for a test name.
+template <typename Case>
+requires requires(const Case& c) {
+    c.name;
+}
+void PrintTo(const Case& c, std::ostream* os) {
     *os << c.name;
+}
+
+template <typename Case>
+std::string caseName(const testing::TestParamInfo<Case>& info) {
+    std::string name = testing::PrintToString(info.param);
+    std::replace_if(
+        name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) == 0; }, '_');
+    return name;
 }
 
 class ParseField : public testing::TestWithParam<ParseCase> {};
@@ -99,6 +115,7 @@ const ParseCase kParseCases[] = {
     {"&o lower case", "&o7", 7.0f},
     {"&H spaced", "& H 1 0", 16.0f},
     {"&H stops at non-hex", "&H1G", 1.0f},
+    {"&H stops at a colon", "&H1:", 1.0f},
     {"&O stops at 8", "&O18", 1.0f},
     {"&H without digits", "&H", 0.0f},
     {"& alone", "&", 0.0f},
@@ -115,14 +132,7 @@ const ParseCase kParseCases[] = {
      1.00000011920928955078125f},
 };
 
-INSTANTIATE_TEST_SUITE_P(Texts, ParseField, testing::ValuesIn(kParseCases),
-                         [](const testing::TestParamInfo<ParseCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.name; *p != '\0'; ++p) {
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Texts, ParseField, testing::ValuesIn(kParseCases), caseName<ParseCase>);
 
 TEST(ParseFieldLocale, DecimalCommaDesktopStillReadsFullStop) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
@@ -160,10 +170,6 @@ struct PositivityCase {
     bool usable;
 };
 
-void PrintTo(const PositivityCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class AllPositive : public testing::TestWithParam<PositivityCase> {};
 
 TEST_P(AllPositive, RejectsAnyFieldNotAboveZero) {
@@ -185,6 +191,6 @@ INSTANTIATE_TEST_SUITE_P(
                                    std::numeric_limits<float>::denorm_min(), true},
                     PositivityCase{"weight_infinity", 5, kInf, true},
                     PositivityCase{"height_default", 4, 69.0f, true}),
-    [](const testing::TestParamInfo<PositivityCase>& info) { return info.param.name; });
+    testing::PrintToStringParamName());
 
 }  // namespace

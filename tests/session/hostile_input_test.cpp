@@ -186,17 +186,10 @@ private:
         QVERIFY2(calculateMs < kNoticeableMs, "Calculate took a noticeable time");
         QCOMPARE(window_->main()->focusWidget(), box);
 
-        QStringList texts;
-        for (const velunor::testing::ShownBox& shownBox : boxes) {
-            texts << shownBox.text;
-        }
-        if (expected.kind == core::OutcomeKind::Result) {
-            QCOMPARE(texts, QStringList());
-            QCOMPARE(window_->result()->text(), QString::fromStdString(expected.text));
-        } else {
-            QCOMPARE(texts, QStringList{velunor::testing::calculateMessage(expected.kind)});
-            QCOMPARE(window_->result()->text(), shown);
-        }
+        const velunor::testing::CalculateShows want =
+            velunor::testing::calculateShows(expected, shown);
+        QCOMPARE(velunor::testing::textsOf(boxes), want.boxes);
+        QCOMPARE(window_->result()->text(), want.result);
     }
 
     std::unique_ptr<Window> window_;

@@ -61,6 +61,27 @@ constexpr Weighted kWindowActs[] = {
     {Act::OpenMenu, 2}, {Act::F10, 1},       {Act::SwitchAway, 1},
 };
 
+// The acts that are one key, and what each promises.
+struct KeyAct {
+    Act act;
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    const char* name;
+    bool entersByKeyboard;  // may move the focus into a field, text selected
+    bool isEnter;           // Calculate, or Exit when that button has the focus
+};
+
+constexpr KeyAct kKeyActs[] = {
+    {Act::Backspace, Qt::Key_Backspace, Qt::NoModifier, "Backspace", false, false},
+    {Act::Tab, Qt::Key_Tab, Qt::NoModifier, "Tab", true, false},
+    {Act::Backtab, Qt::Key_Backtab, Qt::ShiftModifier, "Shift+Tab", true, false},
+    {Act::Enter, Qt::Key_Return, Qt::NoModifier, "Enter", false, true},
+    {Act::KeypadEnter, Qt::Key_Enter, Qt::KeypadModifier, "keypad Enter", false, true},
+    {Act::CtrlEnter, Qt::Key_Return, Qt::ControlModifier, "Ctrl+Enter", false, true},
+    {Act::SelectAll, Qt::Key_A, Qt::ControlModifier, "Ctrl+A", false, false},
+    {Act::F10, Qt::Key_F10, Qt::NoModifier, "F10", false, false},
+};
+
 // ... and while the Help menu or the menu bar holds the keyboard.
 constexpr Weighted kMenuActs[] = {
     {Act::MenuKey, 10},
@@ -231,16 +252,18 @@ private:
     Prediction windowStep(QWidget* focus) {
         const bool onExit = is(focus, "CmdExit");
         Prediction p;
-        auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods, const char* name) {
-            p.description = QString::fromLatin1(name);
-            QTest::keyClick(static_cast<QWidget*>(nullptr), k, mods);
-        };
-        auto enter = [&](Qt::Key k, Qt::KeyboardModifiers mods, const char* name) {
-            p.calculates = !onExit;
-            p.exits = onExit;
-            key(k, mods, name);
-        };
-        switch (pick(kWindowActs, rng_)) {
+        const Act act = pick(kWindowActs, rng_);
+        for (const KeyAct& k : kKeyActs) {
+            if (k.act == act) {
+                p.description = QString::fromLatin1(k.name);
+                p.keyboardEntry = k.entersByKeyboard;
+                p.calculates = k.isEnter && !onExit;
+                p.exits = k.isEnter && onExit;
+                QTest::keyClick(static_cast<QWidget*>(nullptr), k.key, k.mods);
+                return p;
+            }
+        }
+        switch (act) {
             case Act::Char: {
                 const char c =
                     kTyped[std::uniform_int_distribution<std::size_t>(0, kTyped.size() - 1)(rng_)];
@@ -251,35 +274,13 @@ private:
                 QTest::keyClick(static_cast<QWidget*>(nullptr), c);
                 break;
             }
-            case Act::Backspace:
-                key(Qt::Key_Backspace, Qt::NoModifier, "Backspace");
-                break;
-            case Act::Tab:
-                p.keyboardEntry = true;
-                key(Qt::Key_Tab, Qt::NoModifier, "Tab");
-                break;
-            case Act::Backtab:
-                p.keyboardEntry = true;
-                key(Qt::Key_Backtab, Qt::ShiftModifier, "Shift+Tab");
-                break;
             case Act::Arrow:
                 p.keyboardEntry = true;
-                key(any(kArrows, rng_), Qt::NoModifier, "arrow");
-                break;
-            case Act::Enter:
-                enter(Qt::Key_Return, Qt::NoModifier, "Enter");
-                break;
-            case Act::KeypadEnter:
-                enter(Qt::Key_Enter, Qt::KeypadModifier, "keypad Enter");
-                break;
-            case Act::CtrlEnter:
-                enter(Qt::Key_Return, Qt::ControlModifier, "Ctrl+Enter");
+                p.description = QStringLiteral("arrow");
+                QTest::keyClick(static_cast<QWidget*>(nullptr), any(kArrows, rng_));
                 break;
             case Act::Space:
                 return space(focus);
-            case Act::SelectAll:
-                key(Qt::Key_A, Qt::ControlModifier, "Ctrl+A");
-                break;
             case Act::Click: {
                 const char* name = any(kClickable, rng_);
                 p.description = QStringLiteral("click %1").arg(QLatin1String(name));
@@ -299,9 +300,6 @@ private:
                                   bar->actionGeometry(bar->actions().front()).center());
                 break;
             }
-            case Act::F10:
-                key(Qt::Key_F10, Qt::NoModifier, "F10");
-                break;
             case Act::SwitchAway:
                 p.description = QStringLiteral("another window, then back");
                 switchAway();
@@ -400,25 +398,18 @@ private:
                      const QString& shown) {
         const QString now = window_->result()->text();
         const QWidget* after = window_->main()->focusWidget();
-        QStringList texts;
-        for (const ShownBox& box : boxes) {
-            texts << box.text;
-        }
+        const QStringList texts = velunor::testing::textsOf(boxes);
         // What Calculate shows now: a result in the box, or one message box.
-        const QString result =
-            outcome.kind == core::OutcomeKind::Result ? fromStd(outcome.text) : QString();
-        const QStringList calculateBoxes =
-            outcome.kind == core::OutcomeKind::Result
-                ? QStringList{}
-                : QStringList{velunor::testing::calculateMessage(outcome.kind)};
-        const bool calculated = (texts == calculateBoxes && !result.isEmpty() && now == result) ||
-                                (!calculateBoxes.isEmpty() && texts == calculateBoxes);
+        const velunor::testing::CalculateShows calc =
+            velunor::testing::calculateShows(outcome, shown);
+        const bool hasResult = calc.boxes.isEmpty();
+        const bool calculated = texts == calc.boxes && (!hasResult || now == calc.result);
         if (p.calculates) {
-            expect(texts == calculateBoxes, QStringLiteral("Calculate showed [%1], expected [%2]")
-                                                .arg(texts.join(u'|'), calculateBoxes.join(u'|')));
-            expect(now == (result.isEmpty() ? shown : result),
+            expect(texts == calc.boxes, QStringLiteral("Calculate showed [%1], expected [%2]")
+                                            .arg(texts.join(u'|'), calc.boxes.join(u'|')));
+            expect(now == calc.result,
                    QStringLiteral("after Calculate the result box shows \"%1\", expected \"%2\"")
-                       .arg(now, result.isEmpty() ? shown : result));
+                       .arg(now, calc.result));
         } else if (menuInvolved) {
             // A click that closes the menu may or may not reach the control under it.
             const QStringList menuTexts = {fromStd(velunor::ui::helpText()),
@@ -428,7 +419,7 @@ private:
                    QStringLiteral("the menu showed [%1]").arg(texts.join(u'|')));
             expect(!p.menuItem || texts.size() == 1,
                    QStringLiteral("a Help menu item showed %1 boxes").arg(texts.size()));
-            expect(now == shown || now.isEmpty() || (p.mayCalculate && now == result),
+            expect(now == shown || now.isEmpty() || (p.mayCalculate && now == calc.result),
                    QStringLiteral("the menu changed the result box to \"%1\"").arg(now));
         } else {
             expect(texts.isEmpty(), QStringLiteral("a box appeared: %1").arg(texts.join(u'|')));
@@ -445,8 +436,8 @@ private:
         }
         if ((p.calculates || p.mayCalculate) && calculated) {
             tally(outcome.kind);
-            if (!result.isEmpty()) {
-                lastResult_ = result;
+            if (hasResult) {
+                lastResult_ = calc.result;
             }
         }
         if (!p.calculates && !calculated) {

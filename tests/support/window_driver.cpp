@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -16,6 +18,8 @@
 #include "ui/crcl_window.h"
 #include "ui/program.h"
 #include "ui/texts.h"
+
+using namespace Qt::StringLiterals;
 
 namespace velunor::testing {
 
@@ -65,25 +69,16 @@ Window::Window() : window_(std::make_unique<ui::CrClWindow>()) {
 
 Window::~Window() = default;
 
-QWidget* Window::control(std::string_view name) const {
-    auto* found = main_->findChild<QWidget*>(
-        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    if (found == nullptr) {
-        throw std::invalid_argument("no control named " + std::string(name));
-    }
-    return found;
-}
-
-QLineEdit* Window::field(std::string_view name) const {
-    return qobject_cast<QLineEdit*>(control(name));
+QLineEdit* Window::field(QAnyStringView name) const {
+    return control<QLineEdit>(name);
 }
 
 QLabel* Window::result() const {
-    return qobject_cast<QLabel*>(control("LblCrCl"));
+    return control<QLabel>(u"LblCrCl");
 }
 
-bool Window::unit(std::string_view option) const {
-    return qobject_cast<QAbstractButton*>(control(option))->isChecked();
+bool Window::unit(QAnyStringView option) const {
+    return control<QAbstractButton>(option)->isChecked();
 }
 
 core::Outcome Window::expectedOutcome() const {
@@ -102,11 +97,36 @@ bool Window::activate() {
     return QTest::qWaitForWindowActive(main_);
 }
 
-QString calculateMessage(core::OutcomeKind kind) {
-    const std::string_view text = kind == core::OutcomeKind::InvalidFields
-                                      ? ui::kInvalidFieldsMessage
-                                      : ui::kOutOfRangeMessage;
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+CalculateShows calculateShows(const core::Outcome& outcome, const QString& before) {
+    switch (outcome.kind) {
+        case core::OutcomeKind::Result:
+            return {QString::fromStdString(outcome.text), {}};
+        case core::OutcomeKind::InvalidFields:
+            return {before,
+                    {QString::fromUtf8(ui::kInvalidFieldsMessage.data(),
+                                       qsizetype(ui::kInvalidFieldsMessage.size()))}};
+        case core::OutcomeKind::FloatingPointError:
+            break;
+    }
+    return {before,
+            {QString::fromUtf8(ui::kOutOfRangeMessage.data(),
+                               qsizetype(ui::kOutOfRangeMessage.size()))}};
+}
+
+QStringList textsOf(const std::vector<ShownBox>& boxes) {
+    QStringList texts;
+    for (const ShownBox& box : boxes) {
+        texts << box.text;
+    }
+    return texts;
+}
+
+QStringList helpMessage(const QString& item) {
+    QFile file(u":/velunor-tests/help_messages.json"_s);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw std::runtime_error("the Help messages are not built in");
+    }
+    return QJsonDocument::fromJson(file.readAll())[item].toVariant().toStringList();
 }
 
 int runUnderApplication(QObject& test, int argc, char** argv) {

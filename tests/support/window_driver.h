@@ -4,6 +4,7 @@
 // the way the program starts it, controls found by their names, and every
 // message box answered so a test never hangs on a modal loop.
 
+#include <QAnyStringView>
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
@@ -13,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,10 +40,18 @@ public:
     Window& operator=(const Window&) = delete;
 
     QWidget* main() const { return main_; }
-    QWidget* control(std::string_view name) const;  // throws when there is no such control
-    QLineEdit* field(std::string_view name) const;
+    // The control, or the menu item, by its name; throws when there is none.
+    template <typename T = QWidget>
+    T* control(QAnyStringView name) const {
+        T* found = main_->findChild<T*>(name.toString());
+        if (found == nullptr) {
+            throw std::invalid_argument("no control named " + name.toString().toStdString());
+        }
+        return found;
+    }
+    QLineEdit* field(QAnyStringView name) const;
     QLabel* result() const;
-    bool unit(std::string_view option) const;  // whether the option button is selected
+    bool unit(QAnyStringView option) const;  // whether the option button is selected
 
     // What Calculate must give for the fields and units as they stand now.
     core::Outcome expectedOutcome() const;
@@ -53,8 +63,10 @@ private:
     QWidget* main_ = nullptr;
 };
 
-// The message box Calculate shows for an outcome without a result.
-QString calculateMessage(core::OutcomeKind kind);
+// The message of the Help menu's item "Help" or "About", line by line: what
+// the user must read, kept apart from the window's code in help_messages.json,
+// which the screen-reader test reads too.
+QStringList helpMessage(const QString& item);
 
 // Runs a Qt Test object under the application object the program itself creates.
 int runUnderApplication(QObject& test, int argc, char** argv);
@@ -71,6 +83,16 @@ struct ShownBox {
     bool answered;  // the answer closed it
     bool linesFit;  // every line shown whole, none wrapped
 };
+
+// What Calculate must show for an outcome: the result box's text (still
+// `before` when there is no result) and the text of each message box.
+struct CalculateShows {
+    QString result;
+    QStringList boxes;
+};
+CalculateShows calculateShows(const core::Outcome& outcome, const QString& before);
+
+QStringList textsOf(const std::vector<ShownBox>& boxes);
 
 // While armed, answers every message box that opens, the way `choose` picks,
 // and records what each box showed; any other modal window it closes, so no
