@@ -1,6 +1,9 @@
 // Drives the real window with key presses and mouse clicks, the way a user
 // does, and reads back what the user would see.
 
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -21,6 +24,8 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "tests/support/window_driver.h"
 #include "ui/crcl_table.h"
@@ -92,6 +97,8 @@ private slots:
     void accessibleNames();
     void textBoxAccessibility_data();
     void textBoxAccessibility();
+    void resultAnnounced_data();
+    void resultAnnounced();
     void resultReadableUnderDarkPalette();
     void textBoxEdges_data();
     void textBoxEdges();
@@ -621,6 +628,41 @@ void CrClWindowTest::textBoxAccessibility() {
                 QCOMPARE(end[0], end[1]);
             }
         }
+    }
+}
+
+// Each shown result is told once, as text from the result box itself, which
+// Windows' bridge raises as the notification its readers speak.
+void CrClWindowTest::resultAnnounced_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("told");
+    QTest::newRow("result") << QStringList{u"Enter"_s} << 1;
+    QTest::newRow("same twice") << QStringList{u"Enter"_s, u"click CmdCalc"_s} << 2;
+    QTest::newRow("cleared") << QStringList{u"Enter"_s, u"Tab"_s} << 1;
+    QTest::newRow("warning") << split("click TxtTime; type; click CmdCalc", u';') << 0;
+}
+
+void CrClWindowTest::resultAnnounced() {
+    QFETCH(QStringList, steps);
+    QFETCH(int, told);
+    static std::vector<std::pair<QObject*, QVariant>> values;
+    values.clear();
+    // As when a screen reader has asked: only then are events passed on.
+    QPlatformAccessibility* bridge = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    bridge->setActive(true);
+    const auto before = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::ValueChanged) {
+            values.emplace_back(event->object(),
+                                static_cast<QAccessibleValueChangeEvent*>(event)->value());
+        }
+    });
+    perform(steps);
+    QAccessible::installUpdateHandler(before);
+    bridge->setActive(false);
+    QCOMPARE(int(values.size()), told);
+    for (const auto& [from, value] : values) {
+        QCOMPARE(from, control(u"LblCrCl"_s));
+        QCOMPARE(value, QVariant(u"Creatinine Clearance, mL/min 50.0"_s));
     }
 }
 
