@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QtTest>
 
 #include <algorithm>
@@ -102,6 +103,7 @@ private slots:
     void resultReadableUnderDarkPalette();
     void textBoxEdges_data();
     void textBoxEdges();
+    void captionsStandOut();
     void copyResult_data();
     void copyResult();
 
@@ -723,6 +725,66 @@ void CrClWindowTest::textBoxEdges() {
             edge({r.right(), y}, {r.right() + 1, y});
         }
         QVERIFY2(least >= 3.0, qPrintable(box->objectName() + u' ' + QString::number(least)));
+    }
+}
+
+// Every caption and value stands at least 4.5:1 against what it is drawn on,
+// as painted: its ink, the colour in it farthest from the one it mostly shows,
+// borders and edges left out; selected text is the desktop's own pair of
+// colours. Under the desktop's palette, and Windows' high-contrast schemes.
+void CrClWindowTest::captionsStandOut() {
+    perform({u"Enter"_s});
+    for (QLineEdit* box : window_->findChildren<QLineEdit*>()) {
+        box->deselect();
+    }
+    std::vector<std::pair<QString, QImage>> shown;
+    auto take = [&](QWidget* w, QRect r, const QString& what) {
+        shown.emplace_back(w->objectName() + what, w->grab(r).toImage());
+    };
+    for (QLabel* label : window_->findChildren<QLabel*>()) {
+        if (!label->text().isEmpty() && !label->size().isEmpty()) {  // the news is for readers
+            take(label, label->contentsRect().adjusted(1, 1, -1, -1), {});
+        }
+    }
+    for (QWidget* w : window_->findChildren<QWidget*>()) {
+        if (qobject_cast<QLineEdit*>(w) != nullptr || qobject_cast<QPushButton*>(w) != nullptr) {
+            take(w, w->rect().adjusted(4, 4, -4, -4), {});
+        }
+    }
+    for (QGroupBox* box : window_->findChildren<QGroupBox*>()) {
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.lineWidth = 1;
+        option.textAlignment = box->alignment();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        take(box,
+             box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel,
+                                          box),
+             u" title"_s);
+    }
+    auto* bar = window_->findChild<QMenuBar*>();
+    for (QAction* menu : bar->actions()) {
+        take(bar, bar->actionGeometry(menu).adjusted(2, 2, -2, -2), u' ' + menu->text());
+    }
+
+    for (const auto& [what, image] : shown) {
+        QVERIFY2(!image.isNull(), qPrintable(what));
+        QHash<QRgb, int> count;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                ++count[image.pixel(x, y)];
+            }
+        }
+        const QColor ground = QColor::fromRgb(
+            std::max_element(count.keyValueBegin(), count.keyValueEnd(), [](auto a, auto b) {
+                return a.second < b.second;
+            })->first);
+        double ink = 1.0;
+        for (auto it = count.keyBegin(); it != count.keyEnd(); ++it) {
+            ink = qMax(ink, contrast(QColor::fromRgb(*it), ground));
+        }
+        QVERIFY2(ink >= 4.5, qPrintable(what + u' ' + QString::number(ink)));
     }
 }
 
