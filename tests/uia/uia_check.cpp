@@ -125,12 +125,5 @@ int main(int argc, char** argv) {
     const auto after = record.find("notification ");
     check(after != std::string::npos && record.find(kFocusChanged, after) == std::string::npos,
           "and did not move after");
-    const char* boxes[][2] = {{"TxtUCr", "55"},  {"TxtSCr", "1.0"}, {"TxtUVol", "1500"},
-                              {"TxtTime", "24"}, {"TxtHt", "69"},   {"TxtWt", "175"}};
-    for (const auto& [name, value] : boxes) {
-        const std::string whole =
-            std::string("box id=") + name + " value=\"" + value + "\" text=\"" + value + "\"";
-        check(contains(record, whole), whole);
-    }
     return failures == 0 ? 0 : 1;
 }

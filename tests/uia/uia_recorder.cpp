@@ -159,7 +159,7 @@ void logFocus() {
 }
 
 // Each text box below `parent`: its whole value and its document's text.
-void logBoxes(IRawElementProviderFragment* parent) {
+[[maybe_unused]] void logBoxes(IRawElementProviderFragment* parent) {
     IRawElementProviderFragment* child = nullptr;
     parent->Navigate(NavigateDirection_FirstChild, &child);
     while (child != nullptr) {
@@ -256,10 +256,8 @@ __declspec(dllexport) HRESULT WINAPI
     write(L"notification \"%ls\" kind=%d processing=%d from %ls", text(display), kind, processing,
           who);
     logFocus();
-    if (auto* fragment = query<IRawElementProviderFragment>(root, kFragment)) {
-        logBoxes(fragment);
-        fragment->Release();
-    }
+    // Walking the tree to the boxes (logBoxes) faults inside Velunor under Wine
+    // 8: left out until that is understood.
     return S_OK;
 }
 
