@@ -55,6 +55,11 @@ if(VELUNOR_BUILD_APP AND NOT WIN32)
   # The screen reader's side of the accessibility bus is the distribution's Python.
   velunor_system_python_module(pyatspi python3-pyatspi)
   velunor_system_python_module(orca orca)
+  # The window suite switches Qt's accessibility on through Qt's platform headers.
+  file(GLOB _velunor_qpa /usr/include/*/qt6/QtGui/*/QtGui/qpa/qplatformaccessibility.h)
+  if(NOT _velunor_qpa)
+    list(APPEND _velunor_missing "Qt's platform headers (qt6-base-private-dev)")
+  endif()
   if(VELUNOR_BUILD_PACKAGING)
     velunor_test_tool(VELUNOR_LINTIAN lintian lintian)
   endif()

@@ -1,5 +1,6 @@
 #include "platform/qt/announcement.h"
 
+#include <QAccessible>
 #include <QLabel>
 
 namespace velunor::platform {
@@ -11,15 +12,20 @@ Announcement::Announcement(QWidget* parent) : QWidget(parent), news_(new QLabel(
     hide();
 }
 
-// Hidden and shown again, so the same news twice is spoken twice.
-void Announcement::announce(const QLabel& label) {
+// Hidden and shown again, and a value change each time, so the same news
+// twice is spoken twice. An emptied label says nothing.
+void Announcement::announce(QLabel& label) {
     const QString about = label.accessibleDescription();
     const QString caption = label.text();
+    const QString news = about.isEmpty() || caption.isEmpty() ? caption : about + u' ' + caption;
     hide();
-    news_->setText(about.isEmpty() || caption.isEmpty() ? caption : about + u' ' + caption);
-    if (!caption.isEmpty()) {
-        show();
+    news_->setText(news);
+    if (caption.isEmpty()) {
+        return;
     }
+    show();
+    QAccessibleValueChangeEvent spoken(&label, news);
+    QAccessible::updateAccessibility(&spoken);
 }
 
 }  // namespace velunor::platform

@@ -1,10 +1,13 @@
 #pragma once
 
-// What an announced label says, for screen readers alone: a notification
-// holding the news, shown to have it spoken and hidden when the label is
-// emptied. Of an object without the focus, Orca presents a notification as it
-// is shown, and no change of name or text. It has no size and takes no focus,
-// so the window looks and works as it did.
+// What an announced label says, for screen readers alone, in the two ways
+// their bridges pass it on. Of an object without the focus, Orca presents a
+// notification as it is shown, and no change of name or text: so a
+// notification holding the news is shown, and hidden when the label is
+// emptied; it has no size and takes no focus. Windows' bridge raises nothing
+// for that, but turns a value change carrying text into the notification
+// Narrator and NVDA speak: so the label itself, visible where the reader
+// looks, sends one.
 
 #include <QWidget>
 
@@ -17,7 +20,7 @@ public:
     explicit Announcement(QWidget* parent);
 
     // The label's caption after what the label is (its accessible description).
-    void announce(const QLabel& label);
+    void announce(QLabel& label);
 
 private:
     QLabel* news_;  // Orca speaks, and shows in braille, the labels a notification holds

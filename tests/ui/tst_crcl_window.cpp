@@ -1,6 +1,9 @@
 // Drives the real window with key presses and mouse clicks, the way a user
 // does, and reads back what the user would see.
 
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -16,11 +19,14 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QtTest>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "tests/support/window_driver.h"
 #include "ui/crcl_table.h"
@@ -551,6 +557,42 @@ private slots:
         QCOMPARE(shows.count, 2);
     }
 
+    // Each shown result is told once, as text from the result box itself, which
+    // Windows' bridge raises as the notification its readers speak.
+    void resultAnnounced_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("told");
+        QTest::newRow("result") << QStringList{u"Enter"_s} << 1;
+        QTest::newRow("same twice") << QStringList{u"Enter"_s, u"click CmdCalc"_s} << 2;
+        QTest::newRow("cleared") << QStringList{u"Enter"_s, u"Tab"_s} << 1;
+        QTest::newRow("warning") << split("click TxtTime; type; click CmdCalc", u';') << 0;
+    }
+
+    void resultAnnounced() {
+        QFETCH(QStringList, steps);
+        QFETCH(int, told);
+        static std::vector<std::pair<QObject*, QVariant>> values;
+        values.clear();
+        // As when a screen reader has asked: only then are events passed on.
+        QPlatformAccessibility* bridge =
+            QGuiApplicationPrivate::platformIntegration()->accessibility();
+        bridge->setActive(true);
+        const auto before = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            if (event->type() == QAccessible::ValueChanged) {
+                values.emplace_back(event->object(),
+                                    static_cast<QAccessibleValueChangeEvent*>(event)->value());
+            }
+        });
+        perform(steps);
+        QAccessible::installUpdateHandler(before);
+        bridge->setActive(false);
+        QCOMPARE(int(values.size()), told);
+        for (const auto& [from, value] : values) {
+            QCOMPARE(from, crcl_->control(u"LblCrCl"_s));
+            QCOMPARE(value, QVariant(u"Creatinine Clearance, mL/min 50.0"_s));
+        }
+    }
+
     // The result must not vanish into a dark desktop theme: the box stays white
     // and its digits dark.
     void resultReadableUnderDarkPalette() {
@@ -609,6 +651,67 @@ private slots:
                 edge({r.right(), y}, {r.right() + 1, y});
             }
             QVERIFY2(least >= 3.0, qPrintable(box->objectName() + u' ' + QString::number(least)));
+        }
+    }
+
+    // Every caption and value stands at least 4.5:1 against what it is drawn on,
+    // as painted: its ink, the colour in it farthest from the one it mostly shows,
+    // borders and edges left out; selected text is the desktop's own pair of
+    // colours. Under the desktop's palette, and Windows' high-contrast schemes.
+    void captionsStandOut() {
+        perform({u"Enter"_s});
+        for (QLineEdit* box : window_->findChildren<QLineEdit*>()) {
+            box->deselect();
+        }
+        std::vector<std::pair<QString, QImage>> shown;
+        auto take = [&](QWidget* w, QRect r, const QString& what) {
+            shown.emplace_back(w->objectName() + what, w->grab(r).toImage());
+        };
+        for (QLabel* label : window_->findChildren<QLabel*>()) {
+            if (!label->text().isEmpty() && !label->size().isEmpty()) {  // the news is for readers
+                take(label, label->contentsRect().adjusted(1, 1, -1, -1), {});
+            }
+        }
+        for (QWidget* w : window_->findChildren<QWidget*>()) {
+            if (qobject_cast<QLineEdit*>(w) != nullptr ||
+                qobject_cast<QPushButton*>(w) != nullptr) {
+                take(w, w->rect().adjusted(4, 4, -4, -4), {});
+            }
+        }
+        for (QGroupBox* box : window_->findChildren<QGroupBox*>()) {
+            QStyleOptionGroupBox option;
+            option.initFrom(box);
+            option.text = box->title();
+            option.lineWidth = 1;
+            option.textAlignment = box->alignment();
+            option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+            take(box,
+                 box->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                              QStyle::SC_GroupBoxLabel, box),
+                 u" title"_s);
+        }
+        auto* bar = window_->findChild<QMenuBar*>();
+        for (QAction* menu : bar->actions()) {
+            take(bar, bar->actionGeometry(menu).adjusted(2, 2, -2, -2), u' ' + menu->text());
+        }
+
+        for (const auto& [what, image] : shown) {
+            QVERIFY2(!image.isNull(), qPrintable(what));
+            QHash<QRgb, int> count;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    ++count[image.pixel(x, y)];
+                }
+            }
+            const QColor ground = QColor::fromRgb(
+                std::max_element(count.keyValueBegin(), count.keyValueEnd(), [](auto a, auto b) {
+                    return a.second < b.second;
+                })->first);
+            double ink = 1.0;
+            for (auto it = count.keyBegin(); it != count.keyEnd(); ++it) {
+                ink = qMax(ink, contrast(QColor::fromRgb(*it), ground));
+            }
+            QVERIFY2(ink >= 4.5, qPrintable(what + u' ' + QString::number(ink)));
         }
     }
 
