@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 
 #include "ui/texts.h"
 
@@ -30,7 +31,8 @@ std::string fileState(FileState state) {
 }
 
 std::string listName(const FilesCheck& files) {
-    const std::u8string name = files.list.u8string();
+    // Each system's own separators: Qt gives Windows paths with forward slashes.
+    const std::u8string name = std::filesystem::path(files.list).make_preferred().u8string();
     return std::string(name.begin(), name.end());
 }
 
@@ -129,7 +131,8 @@ std::string summaryLine(const Findings& findings) {
 
 std::string reportText(const Findings& findings) {
     const platform::RuntimeFacts& runtime = findings.runtime;
-    const std::u8string programFile = runtime.programFile.u8string();
+    const std::u8string programFile =
+        std::filesystem::path(runtime.programFile).make_preferred().u8string();
     return "Velunor self-test\n"
            "Program: " +
            findings.program + ", build " + findings.build +
