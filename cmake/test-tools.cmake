@@ -70,7 +70,8 @@ if(VELUNOR_BUILD_PACKAGING)
   # schema, which scripts/install-deps --test installs from its npm package.
   velunor_system_python_module(jsonschema python3-jsonschema)
   find_path(VELUNOR_CYCLONEDX_SCHEMAS bom-1.5.SNAPSHOT.schema.json
-    PATHS /usr/local/share/velunor/cyclonedx-library-10.3.0/res/schema NO_DEFAULT_PATH)
+    PATHS /usr/local/share/velunor/cyclonedx-library-10.3.0/res/schema NO_DEFAULT_PATH
+    NO_CMAKE_FIND_ROOT_PATH)
   if(NOT VELUNOR_CYCLONEDX_SCHEMAS)
     list(APPEND _velunor_missing "the CycloneDX 1.5 schema (npm @cyclonedx/cyclonedx-library)")
   endif()
