@@ -1,8 +1,7 @@
 // Starts Velunor.exe with the recording UI Automation core in place, asks its
 // window for its UI Automation root as a screen reader does first, presses
 // Enter and closes the window; then reads the record: one notification with
-// the result's words from the result box, the focus where Enter left it, and
-// every text box's value whole.
+// the result's words from the result box, and the focus where Enter left it.
 // Usage: uia_check VELUNOR.EXE LOG
 
 #include <windows.h>
