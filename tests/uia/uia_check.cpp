@@ -1,7 +1,8 @@
 // Starts Velunor.exe with the recording UI Automation core in place, asks its
 // window for its UI Automation root as a screen reader does first, presses
 // Enter and closes the window; then reads the record: one notification with
-// the result's words from the result box, and the focus where Enter left it.
+// the result's words from the result box, the focus where Enter left it, and
+// every text box's value whole.
 // Usage: uia_check VELUNOR.EXE LOG
 
 #include <windows.h>
@@ -124,5 +125,12 @@ int main(int argc, char** argv) {
     const auto after = record.find("notification ");
     check(after != std::string::npos && record.find(kFocusChanged, after) == std::string::npos,
           "and did not move after");
+    const char* boxes[][2] = {{"TxtUCr", "55"},  {"TxtSCr", "1.0"}, {"TxtUVol", "1500"},
+                              {"TxtTime", "24"}, {"TxtHt", "69"},   {"TxtWt", "175"}};
+    for (const auto& [name, value] : boxes) {
+        const std::string whole =
+            std::string("box id=") + name + " value=\"" + value + "\" text=\"" + value + "\"";
+        check(contains(record, whole), whole);
+    }
     return failures == 0 ? 0 : 1;
 }

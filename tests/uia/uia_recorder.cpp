@@ -2,7 +2,8 @@
 // and never shipped: Wine's own answers that no client listens, so Qt raises
 // nothing. This one says a client listens and writes a line for every event
 // Qt raises, to the file VELUNOR_UIA_LOG names. At a notification it also
-// writes the element a screen reader would be on then: the focused one.
+// writes what a screen reader would read then: the focused element, and each
+// text box's value and text, as the Value and Text patterns give them.
 
 #include <windows.h>
 
@@ -13,8 +14,43 @@
 #include <cstdio>
 #include <cwchar>
 
+// The two patterns' interfaces, which MinGW's headers lack; only the methods
+// read here are called, but the tables hold them all in Windows' order. Not in
+// the unnamed namespace: there GCC sees no class that implements them, takes
+// every call through them for a call to a pure virtual, and compiles it away.
+struct IValueProvider : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetValue(LPCWSTR value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Value(BSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsReadOnly(BOOL* readOnly) = 0;
+};
+struct ITextRangeProvider : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Clone(void**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Compare(void*, BOOL*) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CompareEndpoints(int, void*, int, int*) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ExpandToEnclosingUnit(int) = 0;
+    virtual HRESULT STDMETHODCALLTYPE FindAttribute(int, VARIANT, BOOL, void**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE FindText(BSTR, BOOL, BOOL, void**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetAttributeValue(int, VARIANT*) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetBoundingRectangles(SAFEARRAY**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetEnclosingElement(IRawElementProviderSimple**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetText(int maxLength, BSTR* text) = 0;
+};
+struct ITextProvider : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetSelection(SAFEARRAY**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetVisibleRanges(SAFEARRAY**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RangeFromChild(IRawElementProviderSimple*, void**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RangeFromPoint(double, double, void**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DocumentRange(ITextRangeProvider** range) = 0;
+};
+
 namespace {
 
+constexpr GUID kValueProvider = {
+    0xc7935180, 0x6fb3, 0x4201, {0xb1, 0x74, 0x7d, 0xf7, 0x3a, 0xdb, 0xf6, 0x4a}};
+constexpr GUID kTextProvider = {
+    0x3589c92c, 0x63f3, 0x4367, {0x99, 0xbb, 0xad, 0xa6, 0x53, 0xb7, 0x7c, 0xf2}};
+constexpr GUID kFragment = {
+    0xf7063da8, 0x8359, 0x439c, {0x92, 0x97, 0xbb, 0xc5, 0x29, 0x9a, 0x7d, 0x87}};
 constexpr GUID kFragmentRoot = {
     0x620ce2a5, 0xab8f, 0x40a9, {0x86, 0xcb, 0xde, 0x3c, 0x75, 0x59, 0x9b, 0x58}};
 constexpr GUID kSimple = {
@@ -23,6 +59,9 @@ constexpr GUID kSimple = {
 constexpr PROPERTYID kControlType = 30003;
 constexpr PROPERTYID kName = 30005;
 constexpr PROPERTYID kAutomationId = 30011;
+constexpr PATTERNID kValuePattern = 10002;
+constexpr PATTERNID kTextPattern = 10014;
+constexpr long kEditControl = 50004;
 
 IRawElementProviderSimple* root = nullptr;  // what the window answered WM_GETOBJECT with
 
@@ -121,6 +160,52 @@ void logFocus() {
         focused->Release();
 }
 
+// Each text box below `parent`: its whole value and its document's text.
+void logBoxes(IRawElementProviderFragment* parent) {
+    IRawElementProviderFragment* child = nullptr;
+    parent->Navigate(NavigateDirection_FirstChild, &child);
+    while (child != nullptr) {
+        if (auto* simple = query<IRawElementProviderSimple>(child, kSimple)) {
+            if (controlType(simple) == kEditControl) {
+                BSTR id = stringProperty(simple, kAutomationId);
+                BSTR value = nullptr;
+                BSTR document = nullptr;
+                IUnknown* pattern = nullptr;
+                if (SUCCEEDED(simple->GetPatternProvider(kValuePattern, &pattern)) && pattern) {
+                    if (auto* v = query<IValueProvider>(pattern, kValueProvider)) {
+                        v->get_Value(&value);
+                        v->Release();
+                    }
+                    pattern->Release();
+                }
+                pattern = nullptr;
+                if (SUCCEEDED(simple->GetPatternProvider(kTextPattern, &pattern)) && pattern) {
+                    if (auto* t = query<ITextProvider>(pattern, kTextProvider)) {
+                        ITextRangeProvider* range = nullptr;
+                        if (SUCCEEDED(t->get_DocumentRange(&range)) && range) {
+                            range->GetText(-1, &document);
+                            range->Release();
+                        }
+                        t->Release();
+                    }
+                    pattern->Release();
+                }
+                write(L"box id=%ls value=\"%ls\" text=\"%ls\"", text(id), text(value),
+                      text(document));
+                SysFreeString(id);
+                SysFreeString(value);
+                SysFreeString(document);
+            }
+            simple->Release();
+        }
+        logBoxes(child);
+        IRawElementProviderFragment* next = nullptr;
+        child->Navigate(NavigateDirection_NextSibling, &next);
+        child->Release();
+        child = next;
+    }
+}
+
 }  // namespace
 
 extern "C" {
@@ -173,6 +258,10 @@ __declspec(dllexport) HRESULT WINAPI
     write(L"notification \"%ls\" kind=%d processing=%d from %ls", text(display), kind, processing,
           who);
     logFocus();
+    if (auto* fragment = query<IRawElementProviderFragment>(root, kFragment)) {
+        logBoxes(fragment);
+        fragment->Release();
+    }
     return S_OK;
 }
 
