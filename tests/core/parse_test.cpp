@@ -133,6 +133,7 @@ const ParseCase kParseCases[] = {
     {"5000 digits scaled back", "1" + std::string(5000, '0') + "e-5000", 1.0f},
     {"5000 fraction zeros", "0." + std::string(5000, '0') + "25e5001", 2.5f},
     {"double tie read exactly", kDoubleTieAboveSingleTie, 1.0f},
+    {"double tie then far zeros", kDoubleTieAboveSingleTie + std::string(900, '0'), 1.0f},
     {"double tie plus a far digit", kDoubleTieAboveSingleTie + std::string(900, '0') + "1",
      1.00000011920928955078125f},
 };
