@@ -105,6 +105,9 @@ const ParseCase kParseCases[] = {
     {"exponent alone", "e5", 0.0f},
     {"point e5", ".e5", 0.0f},
     {"0.1 stored as single", "0.1", 0.1f},
+    // Above 2^53 a 16-digit whole number is itself rounded, and scaling it
+    // rounds again: this one would then land on the wrong side of a single tie.
+    {"16 digits next to a single tie", "9.007266521453857", 9.007266998291016f},
     {"1e-46 stored as zero", "1e-46", 0.0f},
     {"1e-45 smallest single", "1e-45", std::numeric_limits<float>::denorm_min()},
     {"largest single", "3.4028235e38", std::numeric_limits<float>::max()},
