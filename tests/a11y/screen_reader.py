@@ -267,6 +267,8 @@ class Session:
         return texts
 
     def check_names(self):
+        # What a screen reader says on switching to the program.
+        self.check(self.app.name == "Velunor", f"the program is named {self.app.name!r}")
         fields = self.find_all("text")
         self.check(sorted(f.name for f in fields) == sorted(FIELDS),
                    f"input boxes are named {[f.name for f in fields]}, expected {FIELDS}")
