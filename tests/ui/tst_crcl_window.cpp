@@ -401,7 +401,14 @@ private slots:
         QFETCH(QStringList, steps);
         perform(steps);
         QVERIFY(!window_->isVisible());
+        // A click still queued behind Exit does nothing.
+        crcl_->control<QPushButton>(u"CmdCalc"_s)->click();
         QVERIFY(answerer_.shown().empty());
+    }
+
+    // The desktop finds the program's entry (its icon and name in the task bar) by this id.
+    void desktopIdentity() {
+        QCOMPARE(QGuiApplication::desktopFileName(), u"example.orvale.Velunor"_s);
     }
 
     void menuTexts_data() {
@@ -607,6 +614,7 @@ private slots:
         QApplication::setPalette(light);
 
         QCOMPARE(image.pixelColor(image.width() / 2, 2), QColor(Qt::white));
+        QVERIFY2(image.pixelColor(image.width() / 2, 0).lightness() < 64, "no border");
         int darkest = 255;
         for (int y = 2; y < image.height() - 2; ++y) {
             for (int x = 2; x < image.width() - 2; ++x) {
