@@ -94,8 +94,13 @@ class Build:
             return rc, text
 
     def configure(self, jobs):
+        # Each mutant relinks every test executable of its directory: lld does
+        # that in a third of GNU ld's time. The presets mutated here are Debug
+        # builds, and the Debug flags are the ones no preset sets.
+        lld = [f"-DCMAKE_{kind}_LINKER_FLAGS_DEBUG=-fuse-ld=lld" for kind in ("EXE", "SHARED")
+               ] if shutil.which("ld.lld") else []
         rc, _ = self.run(["cmake", "--preset", self.preset, "-DVELUNOR_BUILD_PACKAGING=OFF",
-                          "-DCMAKE_EXPORT_COMPILE_COMMANDS=ON"])
+                          "-DCMAKE_EXPORT_COMPILE_COMMANDS=ON", *lld])
         if rc != 0:
             raise SystemExit(f"mutate: configuring {self.preset} failed, see {self.log}")
         if not self.build([], jobs):
