@@ -505,15 +505,24 @@ private slots:
         QCOMPARE(a->selectionCount(), b->selectionCount());
         int start[2];
         int end[2];
-        a->selection(0, &start[0], &end[0]);
-        b->selection(0, &start[1], &end[1]);
-        QCOMPARE(start[0], start[1]);
-        QCOMPARE(end[0], end[1]);
+        const auto sameSelection = [&] {
+            QCOMPARE(a->selectionCount(), b->selectionCount());
+            for (int index : {0, 1}) {
+                a->selection(index, &start[0], &end[0]);
+                b->selection(index, &start[1], &end[1]);
+                QCOMPARE(start[0], start[1]);
+                QCOMPARE(end[0], end[1]);
+            }
+        };
+        sameSelection();
         const int count = a->characterCount();
         QCOMPARE(count, b->characterCount());
-        for (int offset = 0; offset < count; ++offset) {
+        // -1 and -2 stand for the end and the caret.
+        for (int offset = -3; offset <= count + 1; ++offset) {
             QCOMPARE(a->attributes(offset, &start[0], &end[0]), QString());
-            QVERIFY2(start[0] == 0 && end[0] == count, qPrintable(QString::number(offset)));
+            const bool inRun = offset >= -2 && offset <= count;
+            QVERIFY2(start[0] == (inRun ? 0 : -1) && end[0] == (inRun ? count : -1),
+                     qPrintable(QString::number(offset)));
         }
         using Near = QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int*,
                                                            int*) const;
@@ -547,6 +556,23 @@ private slots:
                 }
             }
         }
+
+        // What assistive technology may change: the selection, and the text (as
+        // Windows' Value pattern sets it, through the box's own filter, but never as the name).
+        twin.setValidator(box->validator());
+        for (int index : {1, 0}) {
+            a->removeSelection(index);
+            b->removeSelection(index);
+            sameSelection();
+        }
+        a->addSelection(1, 2);
+        b->addSelection(1, 2);
+        sameSelection();
+        for (QAccessibleInterface* each : {ours, qts}) {
+            each->setText(QAccessible::Value, u"1\t5"_s);
+            each->setText(QAccessible::Name, u"renamed"_s);
+        }
+        QCOMPARE(box->text(), twin.text());
     }
 
     // A screen reader speaks the result as its notification is shown: shown
