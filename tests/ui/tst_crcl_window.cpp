@@ -528,6 +528,7 @@ private slots:
                                                            int*) const;
         for (int offset = -2; offset <= count + 1; ++offset) {
             QCOMPARE(a->text(offset, count), b->text(offset, count));
+            QCOMPARE(a->text(offset, 0), b->text(offset, 0));
             QCOMPARE(a->characterRect(offset), b->characterRect(offset));
             const QPoint at = b->characterRect(offset).center();
             QCOMPARE(a->offsetAtPoint(at), b->offsetAtPoint(at));
@@ -569,8 +570,10 @@ private slots:
         b->addSelection(1, 2);
         sameSelection();
         for (QAccessibleInterface* each : {ours, qts}) {
-            each->setText(QAccessible::Value, u"1\t5"_s);
+            each->setText(QAccessible::Value, u"1\t2345"_s);
             each->setText(QAccessible::Name, u"renamed"_s);
+            each->editableTextInterface()->deleteText(1, 2);
+            each->editableTextInterface()->replaceText(1, 2, u"9"_s);
         }
         QCOMPARE(box->text(), twin.text());
     }
