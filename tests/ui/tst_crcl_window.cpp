@@ -645,12 +645,22 @@ private slots:
         QCOMPARE(image.pixelColor(image.width() / 2, 2), QColor(Qt::white));
         QVERIFY2(image.pixelColor(image.width() / 2, 0).lightness() < 64, "no border");
         int darkest = 255;
+        int left = image.width();
+        int right = 0;
         for (int y = 2; y < image.height() - 2; ++y) {
             for (int x = 2; x < image.width() - 2; ++x) {
-                darkest = qMin(darkest, image.pixelColor(x, y).lightness());
+                const int lightness = image.pixelColor(x, y).lightness();
+                darkest = qMin(darkest, lightness);
+                if (lightness < 128) {
+                    left = qMin(left, x);
+                    right = qMax(right, x);
+                }
             }
         }
         QVERIFY2(darkest < 64, qPrintable(QString::number(darkest)));
+        // The digits stand in the middle of the box.
+        QVERIFY2(qAbs(left - (image.width() - 1 - right)) <= 2 * image.devicePixelRatio(),
+                 qPrintable(QString::number(left) + u',' + QString::number(right)));
     }
 
     // Every box's outer edge, and the focus frame of TxtUCr, stand at least 3:1
