@@ -590,6 +590,10 @@ private slots:
         (*found)->installEventFilter(&shows);
         perform({u"Enter"_s, u"Enter"_s});
         QCOMPARE(shows.count, 2);
+        // Shown, it takes no click meant for a box.
+        for (QLineEdit* box : clientArea()->findChildren<QLineEdit*>()) {
+            QCOMPARE(clientArea()->childAt(box->mapTo(clientArea(), box->rect().center())), box);
+        }
     }
 
     // Each shown result is told once, as text from the result box itself, which
