@@ -131,6 +131,19 @@ private slots:
         QCOMPARE(crcl_->result()->text(), QString());
         QCOMPARE(focusName(), u"TxtUCr"_s);
         QCOMPARE(crcl_->control<QLineEdit>(u"TxtUCr"_s)->selectedText(), u"55"_s);
+        // Calculate is the default button, as drawn and as told to assistive technology.
+        QVERIFY(QAccessible::queryAccessibleInterface(crcl_->control(u"CmdCalc"_s))
+                    ->state()
+                    .defaultButton);
+        // The logo is drawn, not only its frame.
+        const QImage logo = crcl_->control(u"PicOrvaleLogo"_s)->grab().toImage();
+        QSet<QRgb> colours;
+        for (int y = 0; y < logo.height(); ++y) {
+            for (int x = 0; x < logo.width(); ++x) {
+                colours.insert(logo.pixel(x, y));
+            }
+        }
+        QVERIFY2(colours.size() > 16, qPrintable(QString::number(colours.size())));
 
         QCOMPARE(clientArea()->size(), QSize(531, 313));
         // Frame and all, also under a window manager that adds one; the offscreen
@@ -252,6 +265,11 @@ private slots:
                              qAbs(size.height() - row.height * perTwip) <= ratio,
                          qPrintable(name + u" is "_s + QString::number(size.width()) + u'x' +
                                     QString::number(size.height())));
+            } else if (row.kind == velunor::platform::ControlKind::OptionButton) {
+                // An option grows to show its whole marker.
+                QVERIFY2(w->height() >= w->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight,
+                                                                nullptr, w),
+                         qPrintable(name));
             }
             const auto [room, caption] = captionRoom(w);
             if (caption.isEmpty() || row.kind == velunor::platform::ControlKind::OptionButton) {
