@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <memory>
@@ -106,6 +107,10 @@ private slots:
         window_->main()->repaint();
         const qint64 pasteMs = clock.elapsed();
         QVERIFY2(!box->text().isEmpty(), "the paste did not reach the field");
+        // The box holds only what it shows: no control character stays.
+        const QString held = box->text();
+        QVERIFY(std::none_of(held.begin(), held.end(),
+                             [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }));
 
         calculateAndCheck(box, pasteMs);
     }
