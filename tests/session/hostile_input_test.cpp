@@ -115,6 +115,17 @@ private slots:
         calculateAndCheck(box, pasteMs);
     }
 
+    // Pasted before the start-up 55, a control character dropped: what is typed
+    // next goes right after the paste.
+    void pastedBeforeText() {
+        QLineEdit* box = freshField(QStringLiteral("TxtUCr"));
+        box->setCursorPosition(0);
+        QGuiApplication::clipboard()->setText(QStringLiteral("1\t0"));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClicks(box, QStringLiteral("7"));
+        QCOMPARE(box->text(), QStringLiteral("10755"));
+    }
+
     void typed_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("keys");
