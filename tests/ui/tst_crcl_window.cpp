@@ -661,7 +661,12 @@ private slots:
             QAccessible::queryAccessibleInterface(crcl_->control(u"LblCrCl"_s));
         QCOMPARE(box->text(QAccessible::Name), u"50.0"_s);
         QCOMPARE(box->text(QAccessible::Description), u"Creatinine Clearance, mL/min"_s);
-        const QImage image = crcl_->control(u"LblCrCl"_s)->grab().toImage();
+        // Drawn on the window, as the user sees it: what the box leaves unpainted shows the window.
+        QWidget* shown = crcl_->control(u"LblCrCl"_s);
+        const QImage image =
+            clientArea()
+                ->grab(QRect(shown->mapTo(clientArea(), QPoint(0, 0)), shown->size()))
+                .toImage();
         QApplication::setPalette(light);
 
         QCOMPARE(image.pixelColor(image.width() / 2, 2), QColor(Qt::white));
@@ -818,6 +823,8 @@ private slots:
         // Whether the window is active again as the menu closes is the window
         // system's business (the offscreen one leaves it inactive).
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(box->findChildren<QMenu*>().isEmpty());  // each right-click's menu goes with it
         QCOMPARE(window_->focusWidget(), focus);
         QCOMPARE(crcl_->result()->text(), copied);
         QVERIFY(box->focusPolicy() == Qt::NoFocus);
