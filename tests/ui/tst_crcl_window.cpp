@@ -144,6 +144,10 @@ private slots:
             }
         }
         QVERIFY2(colours.size() > 16, qPrintable(QString::number(colours.size())));
+        QVERIFY(!window_->windowIcon().pixmap(32).isNull());
+        // The form is drawn in the desktop's colour for text areas, white by default.
+        QCOMPARE(clientArea()->grab().toImage().pixelColor(1, 1),
+                 clientArea()->palette().color(QPalette::Base));
 
         QCOMPARE(clientArea()->size(), QSize(531, 313));
         // Frame and all, also under a window manager that adds one; the offscreen
