@@ -28,6 +28,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/qt/pictures.h"
 #include "tests/support/window_driver.h"
 #include "ui/crcl_table.h"
 #include "ui/crcl_window.h"
@@ -145,6 +146,11 @@ private slots:
         }
         QVERIFY2(colours.size() > 16, qPrintable(QString::number(colours.size())));
         QVERIFY(!window_->windowIcon().pixmap(32).isNull());
+        // On a high-density screen the logo and icon come from the "@2x" pictures.
+        QCOMPARE(velunor::platform::loadPicture(u":/velunor/logo.png"_s, 2.0).devicePixelRatio(),
+                 2.0);
+        QCOMPARE(velunor::platform::loadIcon(u":/velunor/icon.png"_s, 2.0).availableSizes().size(),
+                 2);
         // The form is drawn in the desktop's colour for text areas, white by default.
         const QPoint corner = clientArea()->mapTo(window_, QPoint(1, 1));
         QCOMPARE(window_->grab(QRect(corner, QSize(1, 1))).toImage().pixelColor(0, 0),
