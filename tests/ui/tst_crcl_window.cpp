@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QtTest>
@@ -687,6 +689,21 @@ private slots:
         }
         QVERIFY2(darkest < 64, qPrintable(QString::number(darkest)));
         QVERIFY(inkCentred(image, 2));
+    }
+
+    // Fusion's frame pictures are read as PNG, but the window is drawn as Fusion draws it.
+    void drawnAsFusion() {
+        const auto* desktop = qobject_cast<QProxyStyle*>(QApplication::style());
+        if (desktop == nullptr || desktop->baseStyle()->name() != u"fusion"_s) {
+            QSKIP("the desktop's style is not Fusion");
+        }
+        std::unique_ptr<QStyle> fusion(QStyleFactory::create(u"Fusion"_s));
+        const QImage ours = window_->grab().toImage();
+        for (QWidget* w : window_->findChildren<QWidget*>()) {
+            w->setStyle(fusion.get());
+        }
+        window_->setStyle(fusion.get());
+        QVERIFY(window_->grab().toImage() == ours);
     }
 
     // Every box's outer edge, and the focus frame of TxtUCr, stand at least 3:1
