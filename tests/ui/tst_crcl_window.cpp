@@ -15,10 +15,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
