@@ -740,6 +740,17 @@ private slots:
                 edge({r.right(), y}, {r.right() + 1, y});
             }
             QVERIFY2(least >= 3.0, qPrintable(box->objectName() + u' ' + QString::number(least)));
+            if (box->hasFocus()) {  // the focus frame is two pixels thick on every side
+                const QPoint mid = r.center();
+                const int in = qCeil(ratio);
+                for (const auto& [outer, inner] :
+                     {std::pair{QPoint(r.left(), mid.y()), QPoint(r.left() + in, mid.y())},
+                      {QPoint(r.right(), mid.y()), QPoint(r.right() - in, mid.y())},
+                      {QPoint(mid.x(), r.top()), QPoint(mid.x(), r.top() + in)},
+                      {QPoint(mid.x(), r.bottom()), QPoint(mid.x(), r.bottom() - in)}}) {
+                    QCOMPARE(image.pixelColor(inner), image.pixelColor(outer));
+                }
+            }
         }
     }
 
