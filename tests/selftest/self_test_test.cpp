@@ -165,6 +165,8 @@ TEST(SelfTest, ChangedExpectationFailsItsRow) {
         std::string::npos)
         << report;
     EXPECT_NE(report.find("\nSummary: FAIL, Velunor 1.00: "), std::string::npos) << report;
+    // The toolkit line names the style the window was drawn in.
+    EXPECT_EQ(report.find(", style none)"), std::string::npos) << report;
 }
 
 }  // namespace
