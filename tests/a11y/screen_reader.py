@@ -149,7 +149,7 @@ class Session:
         session.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
                           "RequestName", GLib.Variant("(su)", ("com.canonical.AppMenu.Registrar", 0)),
                           None, Gio.DBusCallFlags.NONE, 1000, None)
-        self.session = session
+        self.session = session  # the name is held as long as this connection is
 
         def address():
             reply = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",

@@ -441,7 +441,7 @@ private slots:
 
     // The desktop finds the program's entry (its icon and name in the task bar) by this id.
     void desktopIdentity() {
-        QCOMPARE(QGuiApplication::desktopFileName(), u"example.orvale.Velunor"_s);
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral(VELUNOR_APP_ID));
     }
 
     void menuTexts_data() {
@@ -535,7 +535,6 @@ private slots:
         QAccessibleTextInterface* b = qts->textInterface();
         QVERIFY(a != nullptr && ours->editableTextInterface() != nullptr);
         QCOMPARE(a->cursorPosition(), b->cursorPosition());
-        QCOMPARE(a->selectionCount(), b->selectionCount());
         int start[2];
         int end[2];
         const auto sameSelection = [&] {
