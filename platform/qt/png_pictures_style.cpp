@@ -1,7 +1,6 @@
 #include "platform/qt/png_pictures_style.h"
 
 #include <qdrawutil.h>
-#include <QGroupBox>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPointer>
@@ -9,6 +8,7 @@
 
 #include <memory>
 
+#include "platform/qt/group_frame.h"
 #include "platform/qt/pictures.h"
 
 namespace velunor::platform {
@@ -84,16 +84,8 @@ void PngPicturesStyle::drawPrimitive(PrimitiveElement element, const QStyleOptio
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
-    // Below the title, unless the box has neither a title nor a check box.
-    constexpr int kMargin = 3;
-    int top = kMargin;
-    const auto* box = qobject_cast<const QGroupBox*>(widget);
-    if (box == nullptr || box->isCheckable() || !box->title().isEmpty()) {
-        top += qMax(baseStyle()->pixelMetric(PM_ExclusiveIndicatorHeight),
-                    option->fontMetrics.height());
-    }
-    qDrawBorderPixmap(painter, option->rect.adjusted(0, top, 0, 0), QMargins(6, 6, 6, 6),
-                      groupFrame_);
+    qDrawBorderPixmap(painter, groupFrameBorder(*baseStyle(), *option, widget),
+                      QMargins(6, 6, 6, 6), groupFrame_);
 }
 
 }  // namespace velunor::platform
