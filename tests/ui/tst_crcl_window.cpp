@@ -7,7 +7,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QDate>
 #include <QGroupBox>
 #include <QLabel>
@@ -830,9 +829,7 @@ private slots:
         QWidget* const focus = window_->focusWidget();
         QApplication::clipboard()->setText(u"earlier"_s);
         auto* box = crcl_->control<QLabel>(u"LblCrCl"_s);
-        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, box->rect().center(),
-                                     box->mapToGlobal(box->rect().center()));
-        QApplication::sendEvent(box, &rightClick);
+        pointAndClick(box, box->rect().center(), Qt::RightButton);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (copied.isEmpty()) {
             QVERIFY(menu == nullptr);
@@ -844,7 +841,7 @@ private slots:
         QCOMPARE(menu->actions().size(), 1);
         QAction* copy = menu->actions().front();
         QCOMPARE(copy->text(), u"&Copy"_s);
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(copy).center());
+        pointAndClick(menu, menu->actionGeometry(copy).center());
         QCOMPARE(QApplication::clipboard()->text(), copied);
         // Whether the window is active again as the menu closes is the window
         // system's business (the offscreen one leaves it inactive).
@@ -927,14 +924,22 @@ private:
         }
     }
 
+    // A click through the window system, where the pointer is first moved to:
+    // a menu takes no click on an item until the pointer has moved since it opened.
+    static void pointAndClick(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        QWindow* window = target->window()->windowHandle();
+        const QPoint inWindow = target->mapTo(target->window(), at);
+        QTest::mouseMove(window, inWindow);
+        QTest::mouseClick(window, button, {}, inWindow);
+    }
+
     void openMenuItem(const QString& item) {
         auto* bar = window_->findChild<QMenuBar*>();
         auto* menu = crcl_->control<QMenu>(u"MnuHelp"_s);
-        QTest::mouseClick(bar, Qt::LeftButton, {},
-                          bar->actionGeometry(menu->menuAction()).center());
+        pointAndClick(bar, bar->actionGeometry(menu->menuAction()).center());
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         auto* action = crcl_->control<QAction>(item);
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        pointAndClick(menu, menu->actionGeometry(action).center());
     }
 
     std::unique_ptr<velunor::testing::Window> crcl_;
