@@ -54,21 +54,23 @@ WARNING = "Make sure all data fields contain a number!"
 MENU_MESSAGES = list(json.loads(
     (Path(__file__).resolve().parent.parent / "support" / "help_messages.json").read_text()).items())
 
-# Orca as its launcher starts it with --debug-file, whose SPEECH OUTPUT lines
-# are what it says, but for two things: the launcher refuses to start while
-# any process of this user is named orca (a test beside this one, the user's
-# own screen reader), and its debug file is written in blocks, where each
-# line must be read as soon as it is said.
+# Orca as a user starts it, through its own launcher and the options it has
+# kept from release to release (--debug-file, --user-prefs): the debug file's
+# SPEECH OUTPUT lines are what it says. But for two things: the launcher
+# refuses to start, and on leaving ends every other, while any process of this
+# user is named orca (a test beside this one, the user's own screen reader), so
+# it is loaded as a module and told of none; and Python writes a file in blocks
+# unless it is a terminal, where each line must be read as soon as it is said,
+# so the debug file is a pseudo-terminal that this test copies out line by line.
+ORCA_LAUNCHER = "/usr/bin/orca"
 ORCA = """
-import sys
-from orca import debug
-debug.debugLevel = debug.LEVEL_INFO
-debug.debugFile = open(sys.argv[1], "w", buffering=1)
-from orca import orca
-settings = orca.getSettingsManager()
-settings.activate(sys.argv[2], {})
-sys.path.insert(0, settings.getPrefsDir())
-sys.exit(orca.main())
+import importlib.machinery, importlib.util, sys
+loader = importlib.machinery.SourceFileLoader("orca_launcher", sys.argv[1])
+launcher = importlib.util.module_from_spec(importlib.util.spec_from_loader(loader.name, loader))
+loader.exec_module(launcher)
+launcher.otherOrcas = lambda: []
+sys.argv = ["orca"] + sys.argv[2:]
+sys.exit(launcher.main())
 """
 # An utterance, its further lines indented, then the voice it is said in.
 SPOKEN = re.compile(r"^[0-9:.]+ - SPEECH OUTPUT: '((?:.|\n {18})*?)'(?: voice=\S+)? ?"
@@ -169,10 +171,37 @@ class Session:
         once which events Orca listens for."""
         runtime = os.environ["XDG_RUNTIME_DIR"]
         self.speech_file = os.path.join(runtime, "orca-debug.txt")
+        terminal = self.debug_terminal(self.speech_file)
         env = dict(os.environ, SPEECHD_CMD="/bin/false", GSETTINGS_BACKEND="memory")
-        self.orca = self.start("Orca", [sys.executable, "-c", ORCA, self.speech_file,
-                                        os.path.join(runtime, "orca")], env=env)
+        self.orca = self.start("Orca", [sys.executable, "-c", ORCA, ORCA_LAUNCHER,
+                                        "--debug-file", terminal,
+                                        "--user-prefs", os.path.join(runtime, "orca")], env=env)
         self.wait_for("Orca to start", lambda: "Screen reader on." in self.speech())
+
+    def debug_terminal(self, copy):
+        """A raw pseudo-terminal whose output a thread copies into the file copy as it comes."""
+        import pty
+        import threading
+        import tty
+
+        master, slave = pty.openpty()
+        tty.setraw(slave)  # no echo, and a line ends in "\n" alone
+        # Held open to the end: with no terminal side open, reading fails at once.
+        self.terminal = (master, slave)
+
+        def drain():
+            with open(copy, "wb", buffering=0) as out:
+                while True:
+                    try:
+                        chunk = os.read(master, 65536)
+                    except OSError:
+                        return
+                    if not chunk:
+                        return
+                    out.write(chunk)
+
+        threading.Thread(target=drain, daemon=True).start()
+        return os.ttyname(slave)
 
     def speech(self):
         """Everything Orca has said so far, an utterance an item."""
@@ -222,7 +251,7 @@ class Session:
         import pyatspi
 
         return pyatspi.findAllDescendants(root or self.window, lambda node: (
-            node.getRoleName() == role and (name is None or node.name == name)))
+            has_role(node, role) and (name is None or node.name == name)))
 
     def find(self, role, name, root=None):
         found = self.find_all(role, name, root)
@@ -255,7 +284,7 @@ class Session:
         import pyatspi
 
         boxes = pyatspi.findAllDescendants(self.app, lambda node: (
-            node.getRoleName() in ("alert", "dialog") and node.name == "Velunor"
+            has_role(node, "alert", "dialog") and node.name == "Velunor"
             and node.getState().contains(pyatspi.STATE_SHOWING)))
         return boxes[0] if len(boxes) == 1 else None
 
@@ -434,9 +463,19 @@ class Session:
         self.check(status == 0, f"the program ended with status {status} after Exit")
 
 
+def has_role(node, *roles):
+    """Whether node has one of the roles, each as AT-SPI's enumeration names it
+    ("push button" for PUSH_BUTTON): the name getRoleName gives changed between
+    releases ("push button" became "button")."""
+    from gi.repository import Atspi
+
+    return node.getRole() in [getattr(Atspi.Role, r.upper().replace(" ", "_")) for r in roles]
+
+
 def said(spoken, utterance):
-    """Whether Orca said utterance, with or without the full stop it puts before a pause."""
-    return utterance in spoken or utterance + "." in spoken
+    """Whether Orca said utterance, with or without the full stop it puts before a pause,
+    alone or first in what it said at once (Orca 48 says "in selected radio button.")."""
+    return any(s == utterance or s.startswith((utterance + ".", utterance + " ")) for s in spoken)
 
 
 def next_after(spoken, utterance):
