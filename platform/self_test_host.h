@@ -22,6 +22,10 @@ struct InstalledLayout {
     bool ownsRoot;
     // Present beside a program that runs from its build tree, which has no list.
     std::filesystem::path buildTreeMark;
+    // Velunor's own packages ship the list; a distribution's own build ships
+    // none, as the distribution strips and compresses after installing, and its
+    // package manager keeps the files' sums instead.
+    bool listShipped = true;
 };
 
 InstalledLayout installedLayout(const std::filesystem::path& programFile);

@@ -89,8 +89,12 @@ FilesCheck checkFiles(const platform::InstalledLayout& layout) {
     FilesCheck check{FilesCheck::Outcome::Checked, layout.list, {}, {}};
     std::error_code error;
     if (!fs::exists(layout.list, error)) {
-        check.outcome = fs::exists(layout.buildTreeMark, error) ? FilesCheck::Outcome::BuildTree
-                                                                : FilesCheck::Outcome::NoList;
+        if (fs::exists(layout.buildTreeMark, error)) {
+            check.outcome = FilesCheck::Outcome::BuildTree;
+        } else {
+            check.outcome = layout.listShipped ? FilesCheck::Outcome::NoList
+                                               : FilesCheck::Outcome::PackageManager;
+        }
         return check;
     }
     std::ifstream in(layout.list, std::ios::binary);
@@ -138,7 +142,8 @@ FilesCheck checkFiles(const platform::InstalledLayout& layout) {
 }
 
 bool passed(const FilesCheck& check) {
-    if (check.outcome == FilesCheck::Outcome::BuildTree) {
+    if (check.outcome == FilesCheck::Outcome::BuildTree ||
+        check.outcome == FilesCheck::Outcome::PackageManager) {
         return true;
     }
     return check.outcome == FilesCheck::Outcome::Checked &&

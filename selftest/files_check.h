@@ -20,10 +20,11 @@ struct FileResult {
 
 struct FilesCheck {
     enum class Outcome {
-        Checked,    // the list was read; each file's state is in `files`
-        BuildTree,  // a program in its build tree, which has no list: nothing to check
-        NoList,     // an installed copy whose list is gone
-        Broken,     // the list or the folder cannot be read, or a line of the list is malformed
+        Checked,         // the list was read; each file's state is in `files`
+        BuildTree,       // a program in its build tree, which has no list: nothing to check
+        NoList,          // an installed copy whose list is gone
+        PackageManager,  // a distribution's own build: its package manager checks the files
+        Broken,  // the list or the folder cannot be read, or a line of the list is malformed
     };
     Outcome outcome;
     std::filesystem::path list;
@@ -33,7 +34,7 @@ struct FilesCheck {
 
 FilesCheck checkFiles(const platform::InstalledLayout& layout);
 
-// Checked with every file intact, or a build tree.
+// Checked with every file intact, a build tree, or a distribution's build.
 bool passed(const FilesCheck& check);
 
 }  // namespace velunor::selftest

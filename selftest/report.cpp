@@ -42,6 +42,10 @@ std::string filesSection(const FilesCheck& files) {
         case FilesCheck::Outcome::BuildTree:
             return text + "NOT RUN  this program runs from its build tree, which has no list of " +
                    "installed files (" + listName(files) + ")\n";
+        case FilesCheck::Outcome::PackageManager:
+            return text + "NOT RUN  this build of a distribution ships no list of installed " +
+                   "files; its package manager checks them (dpkg --verify velunor, rpm -V " +
+                   "velunor)\n";
         case FilesCheck::Outcome::NoList:
             return text + "FAIL  the list of installed files is missing: " + listName(files) + '\n';
         case FilesCheck::Outcome::Broken:
@@ -109,6 +113,9 @@ std::string summaryLine(const Findings& findings) {
     switch (findings.files.outcome) {
         case FilesCheck::Outcome::BuildTree:
             files = "installed files not checked (build tree)";
+            break;
+        case FilesCheck::Outcome::PackageManager:
+            files = "installed files left to the package manager";
             break;
         case FilesCheck::Outcome::NoList:
         case FilesCheck::Outcome::Broken:

@@ -30,7 +30,9 @@ int run(int& argc, char** argv, const platform::Identity& identity, const Option
     findings.program = std::string(identity.name) + ' ' + std::string(identity.version);
     findings.build = VELUNOR_BUILD_COMMIT;
     findings.runtime = platform::runtimeFacts();
-    findings.files = checkFiles(platform::installedLayout(findings.runtime.programFile));
+    platform::InstalledLayout layout = platform::installedLayout(findings.runtime.programFile);
+    layout.listShipped = VELUNOR_SHIPS_FILE_LIST;
+    findings.files = checkFiles(layout);
     findings.cases = runCases(options.cases);
 
     std::string text = reportText(findings);

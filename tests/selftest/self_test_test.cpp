@@ -58,6 +58,7 @@ struct FilesCase {
     Outcome outcome;
     std::vector<std::pair<std::string, FileState>> states;
     bool passes;
+    bool listShipped = true;
 };
 
 void PrintTo(const FilesCase& c, std::ostream* os) {
@@ -77,7 +78,7 @@ TEST_P(CheckFiles, NamesEachFileItsState) {
         root.write(name, content);
     }
     const FilesCheck check = velunor::selftest::checkFiles(
-        {root.path(), root.path() / "LIST", c.ownsRoot, root.path() / "MARK"});
+        {root.path(), root.path() / "LIST", c.ownsRoot, root.path() / "MARK", c.listShipped});
     EXPECT_EQ(check.outcome, c.outcome) << check.problem;
     std::vector<std::pair<std::string, FileState>> states;
     for (const auto& file : check.files) {
@@ -127,6 +128,13 @@ INSTANTIATE_TEST_SUITE_P(
             true},
         FilesCase{"build_tree", {{"MARK", ""}}, false, Outcome::BuildTree, {}, true},
         FilesCase{"list_deleted", {{"bin/one", "one"}}, false, Outcome::NoList, {}, false},
+        FilesCase{"distribution_build",
+                  {{"bin/one", "one"}},
+                  false,
+                  Outcome::PackageManager,
+                  {},
+                  true,
+                  false},
         FilesCase{"path_out_of_the_folder",
                   {{"LIST", kBoth + line(kOne, "bin/../../one")}},
                   false,
