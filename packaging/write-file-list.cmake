@@ -18,4 +18,9 @@ foreach(file IN LISTS files)
   string(APPEND lines "${hash}  ${path}\n")
 endforeach()
 file(WRITE "${root}/${velunor_file_list}" "${lines}")
+# 0644 in a 0755 folder, as every other installed file, whatever the umask.
+get_filename_component(folder "${root}/${velunor_file_list}" DIRECTORY)
+file(CHMOD "${folder}" PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+file(CHMOD "${root}/${velunor_file_list}" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${CMAKE_INSTALL_PREFIX}/${velunor_file_list}")
