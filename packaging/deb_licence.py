@@ -83,9 +83,9 @@ def source_package(name):
                           text=True, check=True).stdout.strip()
 
 
-def licence(name, doc_root="/usr/share/doc"):
+def licence(name):
     """The installed package's licence; ValueError where neither source tells it."""
-    with open(f"{doc_root}/{name}/copyright", encoding="utf-8") as f:
+    with open(f"/usr/share/doc/{name}/copyright", encoding="utf-8") as f:
         text = f.read()
     try:
         found = from_copyright(text)
