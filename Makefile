@@ -4,7 +4,7 @@
 JOBS ?= 2
 
 .PHONY: all run test test-dev test-asan test-fuzz bench bench-startup fuzz screenshot package \
-	windows test-windows validation-report mutate format clean
+	windows windows-in-root test-windows validation-report mutate format clean
 
 all: run-build
 
@@ -76,16 +76,20 @@ screenshot: build-dev
 package: build-release
 	cd build/release && cpack -G DEB
 
-# Velunor.exe, Velunor-<version>-x64.msi and .zip in build/windows. Qt for Windows is
-# built from Debian's source once per machine and kept in ~/.cache/velunor.
-windows: build/.deps-test build/.deps-windows
+# Velunor.exe, Velunor-<version>-x64.msi and .zip in build/windows, built in the Windows
+# build root (a Debian 13 of its own, with Qt 6.8's host tools and MinGW-w64 12). Qt for
+# Windows is built there from Debian's source once per machine and kept in ~/.cache/velunor.
+windows: build/.deps-windows
+	scripts/windows-root $(MAKE) --no-print-directory windows-in-root
+
+windows-in-root:
 	qt="$$(scripts/build-windows-qt)" && cmake --preset windows -DVELUNOR_WINDOWS_QT="$$qt"
 	cmake --build --preset windows -j $(JOBS)
 
 # The same core and window suites under Wine, the reference check, the version
-# resource, and the MSI installed, used and uninstalled.
-test-windows: windows
-	scripts/test-windows
+# resource, and the MSI installed, used and uninstalled; in the same root.
+test-windows: build/.deps-test build/.deps-windows
+	scripts/windows-root sh -c '$(MAKE) --no-print-directory windows-in-root && scripts/test-windows'
 
 # The validation report of this commit, HTML and PDF, in build/validation/: every suite
 # run anew. WINDOWS=1 adds the Windows packages and their tests under Wine.

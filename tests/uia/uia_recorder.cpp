@@ -14,35 +14,6 @@
 #include <cstdio>
 #include <cwchar>
 
-// The two patterns' interfaces, which MinGW's headers lack; only the methods
-// read here are called, but the tables hold them all in Windows' order. Not in
-// the unnamed namespace: there GCC sees no class that implements them, takes
-// every call through them for a call to a pure virtual, and compiles it away.
-struct IValueProvider : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE SetValue(LPCWSTR value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_Value(BSTR* value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_IsReadOnly(BOOL* readOnly) = 0;
-};
-struct ITextRangeProvider : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE Clone(void**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Compare(void*, BOOL*) = 0;
-    virtual HRESULT STDMETHODCALLTYPE CompareEndpoints(int, void*, int, int*) = 0;
-    virtual HRESULT STDMETHODCALLTYPE ExpandToEnclosingUnit(int) = 0;
-    virtual HRESULT STDMETHODCALLTYPE FindAttribute(int, VARIANT, BOOL, void**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE FindText(BSTR, BOOL, BOOL, void**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetAttributeValue(int, VARIANT*) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetBoundingRectangles(SAFEARRAY**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetEnclosingElement(IRawElementProviderSimple**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetText(int maxLength, BSTR* text) = 0;
-};
-struct ITextProvider : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE GetSelection(SAFEARRAY**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetVisibleRanges(SAFEARRAY**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE RangeFromChild(IRawElementProviderSimple*, void**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE RangeFromPoint(double, double, void**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_DocumentRange(ITextRangeProvider** range) = 0;
-};
-
 namespace {
 
 constexpr GUID kValueProvider = {
