@@ -18,6 +18,13 @@ QString fromPath(const std::filesystem::path& path) {
     return QString::fromStdU16String(path.u16string());
 }
 
+// A Qt shipped with the program names the source it was built from; a system's
+// Qt is the system's package, which the system's own tools name.
+QString shippedQtSource() {
+    const QString source = QStringLiteral(VELUNOR_QT_SOURCE);
+    return source.isEmpty() ? source : QStringLiteral(" from Debian's ") + source;
+}
+
 // The style underneath the window's own picture handling.
 QString styleName() {
     const QStyle* style = QApplication::style();
@@ -38,7 +45,7 @@ RuntimeFacts runtimeFacts() {
                               QSysInfo::kernelType() + u' ' + QSysInfo::kernelVersion() +
                               QStringLiteral("; ") + QSysInfo::currentCpuArchitecture()),
         .toolkit = toStdString(QStringLiteral("Qt ") + QString::fromLatin1(qVersion()) +
-                               QStringLiteral(" (platform ") + QGuiApplication::platformName() +
+                               shippedQtSource() + QStringLiteral(" (platform ") + QGuiApplication::platformName() +
                                QStringLiteral(", style ") + styleName() + u')'),
         .locale = toStdString(locale.name() + QStringLiteral(" (decimal separator '") +
                               locale.decimalPoint() + QStringLiteral("')")),
