@@ -43,11 +43,51 @@ def purl(kind, namespace, name, version, qualifiers=None, subpath=None):
     return text
 
 
+def _os_release():
+    with open("/etc/os-release", encoding="utf-8") as f:
+        fields = dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
+    return {key: value.strip('"') for key, value in fields.items()}
+
+
 def distro():
     """debian-12: the release whose packages the build used."""
-    with open("/etc/os-release", encoding="utf-8") as f:
-        release = dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
-    return "-".join(release[key].strip('"') for key in ("ID", "VERSION_ID") if key in release)
+    release = _os_release()
+    return "-".join(release[key] for key in ("ID", "VERSION_ID") if key in release)
+
+
+def _support():
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "support.json"),
+              encoding="utf-8") as f:
+        return json.load(f)
+
+
+def properties(pairs):
+    return [{"name": name, "value": value} for name, value in pairs]
+
+
+def debian_support(what):
+    """Who keeps WHAT (a package or a source built here) fixed: the security support of
+    the Debian release the build ran on."""
+    version = _os_release().get("VERSION_ID", "")
+    release = _support()["debian"].get(version)
+    if release is None:
+        raise SystemExit(f"no support dates recorded for Debian {version} in packaging/support.json")
+    return [
+        ("velunor:support:supplier", f"Debian Security Team, then Debian LTS: {what} in {release['name']}"),
+        ("velunor:support:until", release["security_until"]),
+        ("velunor:support:lts-until", release["lts_until"]),
+    ]
+
+
+def qt_support_until():
+    return _support()["qt"]["until"]
+
+
+def qt_support():
+    """Qt's own support of the line the Windows packages carry."""
+    qt = _support()["qt"]
+    return [("velunor:support:upstream", f"{qt['supplier']}: {qt['line']}, {qt['level']}"),
+            ("velunor:support:upstream-until", qt["until"])]
 
 
 def debian_package(name, licence, **extra):
@@ -55,6 +95,7 @@ def debian_package(name, licence, **extra):
     version, arch = subprocess.run(["dpkg-query", "-W", "-f=${Version} ${Architecture}", name],
                                    capture_output=True, text=True, check=True).stdout.split()
     url = purl("deb", "debian", name, version, {"arch": arch, "distro": distro()})
+    extra["properties"] = extra.get("properties", []) + properties(debian_support(name))
     return component("library", name, version, DEBIAN, licence, url, **extra)
 
 
@@ -78,7 +119,7 @@ def owner_licence(owner):
     return choice.get("expression") or choice["license"]["id"]
 
 
-def document(subject, components, dependencies, tool):
+def document(subject, components, dependencies, tool, references=None):
     """The whole document; the time comes from SOURCE_DATE_EPOCH, which the build always sets."""
     when = datetime.datetime.fromtimestamp(int(os.environ["SOURCE_DATE_EPOCH"]), datetime.timezone.utc)
     bom = {
@@ -95,8 +136,15 @@ def document(subject, components, dependencies, tool):
         "components": components,
         "dependencies": [{"ref": ref, "dependsOn": sorted(on)} for ref, on in sorted(dependencies.items())],
     }
-    bom["serialNumber"] = "urn:uuid:" + str(uuid.uuid5(NAMESPACE, text(bom)))
+    if references:
+        bom["externalReferences"] = references
+    bom["serialNumber"] = serial(bom)
     return bom
+
+
+def serial(bom):
+    """The serial number that follows from the rest of the document."""
+    return "urn:uuid:" + str(uuid.uuid5(NAMESPACE, text(dict(bom, serialNumber=""))))
 
 
 def text(bom):

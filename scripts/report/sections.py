@@ -61,20 +61,60 @@ def licence(c):
     return choice.get("expression") or choice.get("license", {}).get("id", "")
 
 
+def support(c):
+    """Who supports a component and until when, as its bill of materials says."""
+    facts = {p["name"]: p["value"] for p in c.get("properties", [])}
+    if "velunor:support:supplier" not in facts:
+        return ""
+    text = f"{facts['velunor:support:supplier']}, until {facts['velunor:support:until']}"
+    if "velunor:support:lts-until" in facts:
+        text += f" (Debian LTS to {facts['velunor:support:lts-until']})"
+    if "velunor:support:upstream" in facts:
+        text += f"; {facts['velunor:support:upstream']}, until {facts['velunor:support:upstream-until']}"
+    return text
+
+
 def sbom(path):
-    """Each component but the files: name, version, supplier, licence; and how many files."""
+    """Each component but the files: name, version, supplier, licence, support; and how many files."""
     with open(path, encoding="utf-8") as f:
         bom = json.load(f)
+    if "vulnerabilities" in bom:
+        return vex(path, bom)
     subject = bom["metadata"]["component"]
     files = sum(1 for _, c in walk(bom["components"]) if c["type"] == "file")
     rows = "".join(
         f"<tr><td>{'&#160;&#160;' * depth}{esc(c['name'])}</td><td>{esc(c['version'])}</td>"
-        f"<td>{esc(c['supplier']['name'])}</td><td><code>{esc(licence(c))}</code></td></tr>"
+        f"<td>{esc(c['supplier']['name'])}</td><td><code>{esc(licence(c))}</code></td>"
+        f"<td>{esc(support(c))}</td></tr>"
         for depth, c in walk([subject] + bom["components"]) if c["type"] != "file")
+    notes = "".join(f"<p>{esc(p['value'])}.</p>" for p in subject.get("properties", [])
+                    if p["name"] == "velunor:vulnerabilities")
     return (f"<h3><code>{esc(os.path.basename(path))}</code></h3>"
             f"<p>CycloneDX {esc(bom['specVersion'])}, {esc(bom['serialNumber'])}; {files} shipped files, "
             f"each with its SHA-256. Components (indented: carried inside the one above):</p>"
-            f"<table><tr><th>Component</th><th>Version</th><th>Supplier</th><th>Licence</th></tr>{rows}</table>")
+            f"<table><tr><th>Component</th><th>Version</th><th>Supplier</th><th>Licence</th>"
+            f"<th>Supported by, until</th></tr>{rows}</table>{notes}")
+
+
+def vex(path, bom):
+    """The statement on each known vulnerability: how many in each state, then each one."""
+    facts = bom["metadata"].get("properties", [])
+    reviewed = next((p["value"] for p in facts if p["name"] == "velunor:vex:reviewed"), "")
+    sources = [p["value"] for p in facts if p["name"] == "velunor:vex:source"]
+    states = {}
+    for v in bom["vulnerabilities"]:
+        states[v["analysis"]["state"]] = states.get(v["analysis"]["state"], 0) + 1
+    rows = "".join(
+        f"<tr><td>{esc(v['id'])}</td><td>{esc(v['affects'][0]['ref'].split('#', 1)[-1])}</td>"
+        f"<td>{esc(v['analysis']['state'])}</td>"
+        f"<td>{esc(v['analysis'].get('justification', ', '.join(v['analysis'].get('response', []))))}</td>"
+        f"<td>{esc(v['analysis']['detail'])}</td></tr>" for v in bom["vulnerabilities"])
+    return (f"<h3><code>{esc(os.path.basename(path))}</code></h3>"
+            f"<p>CycloneDX {esc(bom['specVersion'])} VEX, reviewed {esc(reviewed)}: "
+            f"{esc(', '.join(f'{n} {state}' for state, n in sorted(states.items())))}. "
+            f"Sources: {esc('; '.join(sources))}.</p>"
+            f"<table><tr><th>Vulnerability</th><th>Component</th><th>State</th><th>Why, or the response</th>"
+            f"<th>Detail</th></tr>{rows}</table>")
 
 
 def self_test(title, path):
