@@ -107,6 +107,13 @@ def component(kind, name, version, supplier, licence, package_url, **extra):
     return entry
 
 
+def walk(components):
+    """Every component, and those it carries inside it, depth first."""
+    for c in components:
+        yield c
+        yield from walk(c.get("components", []))
+
+
 def shipped_file(path, digest, owner):
     """A file the package ships: named by its path in the package, hashed, and
     carrying the version, supplier and licence of the component it belongs to."""

@@ -45,8 +45,9 @@ RuntimeFacts runtimeFacts() {
                               QSysInfo::kernelType() + u' ' + QSysInfo::kernelVersion() +
                               QStringLiteral("; ") + QSysInfo::currentCpuArchitecture()),
         .toolkit = toStdString(QStringLiteral("Qt ") + QString::fromLatin1(qVersion()) +
-                               shippedQtSource() + QStringLiteral(" (platform ") + QGuiApplication::platformName() +
-                               QStringLiteral(", style ") + styleName() + u')'),
+                               shippedQtSource() + QStringLiteral(" (platform ") +
+                               QGuiApplication::platformName() + QStringLiteral(", style ") +
+                               styleName() + u')'),
         .locale = toStdString(locale.name() + QStringLiteral(" (decimal separator '") +
                               locale.decimalPoint() + QStringLiteral("')")),
         .dateTime = toStdString(now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate)),
