@@ -1,6 +1,7 @@
 """The parts of the validation report that come from documents and packages: the
 packages' hashes, the bills of materials, the self-test reports, the release
 notes and the Markdown documents in docs/."""
+import collections
 import hashlib
 import html
 import json
@@ -101,9 +102,7 @@ def vex(path, bom):
     facts = bom["metadata"].get("properties", [])
     reviewed = next((p["value"] for p in facts if p["name"] == "velunor:vex:reviewed"), "")
     sources = [p["value"] for p in facts if p["name"] == "velunor:vex:source"]
-    states = {}
-    for v in bom["vulnerabilities"]:
-        states[v["analysis"]["state"]] = states.get(v["analysis"]["state"], 0) + 1
+    states = collections.Counter(v["analysis"]["state"] for v in bom["vulnerabilities"])
     rows = "".join(
         f"<tr><td>{esc(v['id'])}</td><td>{esc(v['affects'][0]['ref'].split('#', 1)[-1])}</td>"
         f"<td>{esc(v['analysis']['state'])}</td>"

@@ -141,9 +141,9 @@ int main(int argc, char** argv) {
           "and did not move after");
     const char* boxes[][2] = {{"TxtUCr", "55"},  {"TxtSCr", "1.0"}, {"TxtUVol", "1500"},
                               {"TxtTime", "24"}, {"TxtHt", "69"},   {"TxtWt", "175"}};
+    const auto read = linesStarting(record, "box ");
     for (const auto& [name, value] : boxes) {
         const std::string whole = std::string(" value=\"") + value + "\" text=\"" + value + "\"";
-        const auto read = linesStarting(record, "box ");
         check(std::any_of(
                   read.begin(), read.end(),
                   [&](const std::string& line) { return of(line, name) && contains(line, whole); }),
